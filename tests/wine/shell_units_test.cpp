@@ -1,0 +1,54 @@
+// Units of the Win32 shell, linked statically with the DIB failure seam.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "dib.h"
+#include "library.h"
+#include "module.h"
+#include "resource_ids.h"
+
+namespace pictornx {
+namespace {
+
+TEST(Dib, CreatesPaddedBottomUpSections) {
+  DibSection dib = CreateDib24(1023, 3);
+  ASSERT_TRUE(dib);
+  EXPECT_EQ(dib.view.stride, 3072);
+  DIBSECTION info{};
+  ASSERT_EQ(GetObjectW(dib.bitmap.Get(), sizeof(info), &info), static_cast<int>(sizeof(info)));
+  EXPECT_EQ(info.dsBmih.biBitCount, 24);
+  EXPECT_EQ(info.dsBmih.biHeight, 3);
+  EXPECT_EQ(info.dsBm.bmBits, dib.view.bits);
+}
+
+TEST(Dib, RefusesImpossibleSizes) {
+  EXPECT_FALSE(CreateDib24(0, 10));
+  EXPECT_FALSE(CreateDib24(10, -1));
+  EXPECT_FALSE(CreateDib24(100000, 100000));
+}
+
+TEST(Dib, FailureSeamFailsAfterTheGivenCount) {
+  testing::FailDibSectionsAfter(1);
+  DibSection first = CreateDib24(4, 4);
+  DibSection second = CreateDib24(4, 4);
+  testing::FailDibSectionsAfter(-1);
+  DibSection third = CreateDib24(4, 4);
+  EXPECT_TRUE(first);
+  EXPECT_FALSE(second);
+  EXPECT_EQ(second.view.bits, nullptr);
+  EXPECT_TRUE(third);
+}
+
+TEST(Module, LoadsStringsFromTheModulesOwnTable) {
+  EXPECT_EQ(LoadResString(IDS_HOST_NAME_PICTORN), L"Pictorn");
+  EXPECT_EQ(LoadResString(IDS_HOST_NAME_MURAFEX), L"Murafex");
+  wchar_t small[4];
+  EXPECT_EQ(LoadResString(IDS_HINT_CLASS, small, 4), 3);  // truncated to the buffer, terminated
+  EXPECT_STREQ(small, L"TLP");
+  EXPECT_EQ(LoadResString(9999), L"");
+  EXPECT_STREQ(HintClassName(), L"TLPICTRN");
+}
+
+}  // namespace
+}  // namespace pictornx
