@@ -2,7 +2,7 @@
 # when the machine and the build tree are ready.
 SHELL := /bin/bash
 .SHELLFLAGS := -eo pipefail -c
-.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo bench fuzz clean
+.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo gallery bench fuzz clean
 
 configure = cmake --preset $(1) >build/configure-$(1).log 2>&1 || { cat build/configure-$(1).log; exit 1; }
 
@@ -49,6 +49,17 @@ demo: mingw
 	  ls build/demo/*.png | sed 's|^|screenshot: |'; \
 	fi
 
+# The drawing helpers' gallery (labels, boxes, numbers in both digit sizes), drawn by the
+# Wine unit test Drawing.Gallery, as build/gallery/drawing.png and a 4x enlargement.
+gallery: mingw
+	@mkdir -p build/gallery
+	@rm -f build/gallery/drawing.bmp
+	@cd build/gallery && PICTORNX_GALLERY=drawing.bmp ../../scripts/wine-run ../mingw/bin/wine_unit_tests.exe \
+	  --gtest_filter=Drawing.Gallery >/dev/null
+	@convert build/gallery/drawing.bmp build/gallery/drawing.png && rm build/gallery/drawing.bmp
+	@convert build/gallery/drawing.png -scale 400% build/gallery/drawing-x4.png
+	@echo "gallery: build/gallery/drawing.png, build/gallery/drawing-x4.png"
+
 bench: native
 	@for b in build/native/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
@@ -57,4 +68,4 @@ fuzz: setup
 	@cmake --build --preset fuzz
 
 clean:
-	rm -rf build/native build/native-asan build/mingw build/fuzz build/demo
+	rm -rf build/native build/native-asan build/mingw build/fuzz build/demo build/gallery
