@@ -2,7 +2,7 @@
 # when the machine and the build tree are ready.
 SHELL := /bin/bash
 .SHELLFLAGS := -eo pipefail -c
-.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo bench fuzz clean
+.PHONY: bench-wine setup native native-asan mingw check check-native check-asan check-wine demo bench fuzz clean
 
 configure = cmake --preset $(1) >build/configure-$(1).log 2>&1 || { cat build/configure-$(1).log; exit 1; }
 
@@ -48,6 +48,9 @@ demo: mingw
 	  for f in build/demo/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done; \
 	  ls build/demo/*.png | sed 's|^|screenshot: |'; \
 	fi
+
+bench-wine: mingw
+	@scripts/wine-run build/mingw/bin/request-timing.exe
 
 bench: native
 	@for b in build/native/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
