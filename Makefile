@@ -2,7 +2,7 @@
 # when the machine and the build tree are ready.
 SHELL := /bin/bash
 .SHELLFLAGS := -eo pipefail -c
-.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo gallery bench fuzz clean
+.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo gallery bench bench-wine fuzz clean
 
 configure = cmake --preset $(1) >build/configure-$(1).log 2>&1 || { cat build/configure-$(1).log; exit 1; }
 
@@ -59,6 +59,10 @@ gallery: mingw
 	@convert build/gallery/drawing.bmp build/gallery/drawing.png && rm build/gallery/drawing.bmp
 	@convert build/gallery/drawing.png -scale 400% build/gallery/drawing-x4.png
 	@echo "gallery: build/gallery/drawing.png, build/gallery/drawing-x4.png"
+
+# Request-to-viewer timing under Wine beside the bare BitBlt and copies.
+bench-wine: mingw
+	@scripts/wine-run build/mingw/bin/request-timing.exe
 
 bench: native
 	@for b in build/native/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true

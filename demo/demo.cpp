@@ -189,7 +189,7 @@ HWND AddControl(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int
 
 void CreateControls() {
   int y = 12;
-  AddControl(L"BUTTON", L"Requests (RunToolRequest, ordinal 322)", BS_GROUPBOX, 10, y, 250, 250, 0);
+  AddControl(L"BUTTON", L"Requests (ordinal 322)", BS_GROUPBOX, 10, y, 250, 250, 0);
   y += 22;
   for (size_t i = 0; i < std::size(kRequestTypes); ++i, y += 30)
     AddControl(L"BUTTON", kRequestLabels[i], BS_PUSHBUTTON | WS_TABSTOP, 20, y, 230, 26, kRequestFirst + kRequestTypes[i]);

@@ -148,3 +148,118 @@ void InitCommonControlsForHost() {
 }
 
 }  // namespace wintest
+
+namespace wintest {
+
+MessageBoxWatcher::MessageBoxWatcher(DWORD timeoutMs) : timeoutMs_(timeoutMs) {
+  thread_ = CreateThread(nullptr, 0, &MessageBoxWatcher::Run, this, 0, nullptr);
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() { Result(); }
+
+SeenMessageBox MessageBoxWatcher::Result() {
+  if (thread_) {
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+  }
+  return seen_;
+}
+
+DWORD WINAPI MessageBoxWatcher::Run(void* param) {
+  auto* self = static_cast<MessageBoxWatcher*>(param);
+  const ULONGLONG end = GetTickCount64() + self->timeoutMs_;
+  while (GetTickCount64() < end) {
+    const auto boxes = ProcessWindows([](HWND window) {
+      if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return false;
+      for (HWND child : ChildWindows(window))
+        if (GetDlgCtrlID(child) == 0xFFFF && WindowClass(child) == L"Static") return true;
+      return false;
+    });
+    if (!boxes.empty()) {
+      HWND box = boxes.front();
+      self->seen_.seen = true;
+      self->seen_.caption = WindowText(box);
+      self->seen_.text = WindowText(GetDlgItem(box, 0xFFFF));
+      self->seen_.topmost = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+      self->seen_.owner = GetWindow(box, GW_OWNER);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+      return 0;
+    }
+    Sleep(10);  // polling from a side thread; the tested thread sits in the box's modal loop
+  }
+  return 0;
+}
+
+bool RunningUnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+int CountGdiObjects() {
+  int count = 0;
+  for (DWORD i = 0x10; i < 0x10000; ++i)
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(i)))) ++count;
+  return count;
+}
+
+int CountWindows() {
+  int count = 0;
+  for (HWND window : ProcessWindows()) count += 1 + static_cast<int>(ChildWindows(window).size());
+  return count;
+}
+
+}  // namespace wintest
+
+namespace wintest {
+
+PatternWindow::PatternWindow(int left, int top) : left_(left), top_(top) {
+  static const ATOM atom = [] {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof(cls);
+    cls.lpfnWndProc = Proc;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = L"PictornxTestPattern";
+    return RegisterClassExW(&cls);
+  }();
+  window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, MAKEINTATOM(atom), L"", WS_POPUP | WS_VISIBLE, left, top,
+                            kWidth, kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  UpdateWindow(window_);
+  PumpPending();
+}
+
+PatternWindow::~PatternWindow() { DestroyWindow(window_); }
+
+LRESULT CALLBACK PatternWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  std::vector<uint8_t> bits(static_cast<size_t>(kWidth) * kHeight * 4);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const COLORREF c = Colour(x, y);
+      uint8_t* p = &bits[(static_cast<size_t>(y) * kWidth + x) * 4];
+      p[0] = GetBValue(c);
+      p[1] = GetGValue(c);
+      p[2] = GetRValue(c);
+    }
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, bits.data(), &info, DIB_RGB_COLORS);
+  EndPaint(window, &paint);
+  return 0;
+}
+
+int PatternWindow::CountMismatches(const uint8_t* bits, int rowBytes, int screenHeight) const {
+  int mismatches = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      // Rows are bottom-up: screen row r is memory row height - 1 - r.
+      const uint8_t* p = bits + static_cast<size_t>(screenHeight - 1 - (top_ + y)) * rowBytes + (left_ + x) * 3;
+      const COLORREF c = Colour(x, y);
+      if (p[0] != GetBValue(c) || p[1] != GetGValue(c) || p[2] != GetRValue(c)) ++mismatches;
+    }
+  return mismatches;
+}
+
+}  // namespace wintest

@@ -72,3 +72,72 @@ class LoadedLibrary : public HostLibrary {
 void InitCommonControlsForHost();
 
 }  // namespace wintest
+
+namespace wintest {
+
+// What a message box showed: its caption, its text and its style bits that can be seen.
+struct SeenMessageBox {
+  bool seen = false;
+  std::wstring caption;
+  std::wstring text;
+  bool topmost = false;
+  HWND owner = nullptr;
+};
+
+// Watches from a second thread for the next message box of this process (a "#32770"
+// window with a static text), records what it shows and dismisses it with its default
+// button, so a test can call code that shows a modal box. Gives up after `timeoutMs`.
+class MessageBoxWatcher {
+ public:
+  explicit MessageBoxWatcher(DWORD timeoutMs = 10000);
+  ~MessageBoxWatcher();
+  MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+  MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+  // Waits for the watcher to finish and returns what it saw.
+  SeenMessageBox Result();
+
+ private:
+  static DWORD WINAPI Run(void* self);
+  HANDLE thread_ = nullptr;
+  DWORD timeoutMs_;
+  SeenMessageBox seen_;
+};
+
+// True under Wine, for the few checks where Wine differs from Windows (docs/wine.md).
+bool RunningUnderWine();
+
+// Counts the live GDI objects of this process by scanning the handle table (Wine does not
+// implement GetGuiResources). Make one warm-up create/delete cycle first.
+int CountGdiObjects();
+// Counts the live top-level and child windows of this process.
+int CountWindows();
+
+}  // namespace wintest
+
+namespace wintest {
+
+// A topmost window painted with a pattern whose every pixel encodes its position, for
+// checking captured pixels.
+class PatternWindow {
+ public:
+  static constexpr int kWidth = 67;  // odd, so the pattern's rows do not align to 4 bytes
+  static constexpr int kHeight = 41;
+  static COLORREF Colour(int x, int y) { return RGB(x * 3 + 7, y * 5 + 1, (x * 7 + y * 11) & 0xFF); }
+
+  PatternWindow(int left, int top);
+  ~PatternWindow();
+  PatternWindow(const PatternWindow&) = delete;
+  PatternWindow& operator=(const PatternWindow&) = delete;
+
+  // Pixels of a bottom-up 24-bit image of the screen (row size `rowBytes`, `screenHeight`
+  // rows) that differ from the pattern at its place.
+  int CountMismatches(const uint8_t* bits, int rowBytes, int screenHeight) const;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  HWND window_ = nullptr;
+  int left_;
+  int top_;
+};
+
+}  // namespace wintest

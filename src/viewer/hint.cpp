@@ -1,0 +1,156 @@
+#include "hint.h"
+
+#include "handles.h"
+#include "library.h"
+#include "module.h"
+#include "resource_ids.h"
+
+namespace pictornx {
+namespace {
+
+constexpr UINT_PTR kShowTimer = 113;
+constexpr UINT_PTR kHideTimer = 114;
+constexpr COLORREF kHintFill = 0x00A0FDFC;  // red 252, green 253, blue 160
+constexpr int kHintTextChars = 150;
+
+struct HintState {
+  wchar_t text[kHintTextChars] = L"";
+  HWND window = nullptr;  // the hinted window
+  int lastControl = 0;
+  UINT lastHotSpotString = 0;
+  bool armed = true;
+  bool cycling = false;  // timers 113 and 114 running
+  POINT position{};
+};
+
+HintState& Hint() {
+  static HintState state;
+  return state;
+}
+
+OwnedFont CreateHintFont() {
+  LOGFONTW font{};
+  font.lfHeight = 12;
+  font.lfWeight = 300;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  LoadResString(IDS_POPUP_FONT_FACE, font.lfFaceName, LF_FACESIZE);
+  return OwnedFont(CreateFontIndirectW(&font));
+}
+
+LRESULT CALLBACK HintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_MOUSEMOVE:
+      // The pointer touched the hint.
+      if (lParam != 0) CloseHint();
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void RegisterHintClass() {
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
+  cls.style = CS_HREDRAW | CS_VREDRAW;
+  cls.lpfnWndProc = HintWindowProc;
+  cls.hInstance = ModuleInstance();
+  cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  cls.lpszClassName = HintClassName();
+  RegisterClassExW(&cls);  // a second registration fails harmlessly
+}
+
+void PaintHint(HWND hint, int textWidth) {
+  const HintState& state = Hint();
+  WindowDc dc(hint);
+  OwnedFont font = CreateHintFont();
+  SelectionGuard selectFont(dc.Get(), font.Get());
+  SelectionGuard selectPen(dc.Get(), GetStockObject(BLACK_PEN));
+  OwnedBrush fill(CreateSolidBrush(kHintFill));
+  SelectionGuard selectBrush(dc.Get(), fill.Get());
+  Rectangle(dc.Get(), -1, -1, textWidth + 17, 17);
+  SetBkColor(dc.Get(), kHintFill);
+  RECT box{0, 2, textWidth + 13, 17};
+  DrawTextW(dc.Get(), state.text, -1, &box, DT_CENTER);
+}
+
+void CALLBACK ShowTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
+  KillTimer(window, kShowTimer);
+  if (HintWindow()) return;
+  RegisterHintClass();
+  HintState& state = Hint();
+  HWND hint = CreateWindowExW(WS_EX_TOOLWINDOW, HintClassName(), L"", WS_POPUP | WS_BORDER, state.position.x,
+                              state.position.y, 100, 16, nullptr, nullptr, ModuleInstance(), nullptr);
+  if (!hint) return;
+  RECT measure{0, 2, 0, 2};
+  {
+    WindowDc dc(hint);
+    OwnedFont font = CreateHintFont();
+    SelectionGuard selectFont(dc.Get(), font.Get());
+    DrawTextW(dc.Get(), state.text, -1, &measure, DT_CALCRECT);
+  }
+  const int textWidth = measure.right - measure.left;
+  RECT desktop;
+  GetWindowRect(GetDesktopWindow(), &desktop);
+  int x = state.position.x;
+  if (x + textWidth + 10 > desktop.right) x = desktop.right - (textWidth + 10);
+  SetWindowPos(hint, HWND_TOPMOST, x, state.position.y, textWidth + 13, 17, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  PaintHint(hint, textWidth);
+  SetFocus(window);
+}
+
+void CALLBACK HideTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
+  KillTimer(window, kHideTimer);
+  CloseHint();
+}
+
+bool InsideShrunk(const RECT& area, int x, int y) {
+  return x > area.left && x < area.right - 1 && y > area.top && y < area.bottom - 1;
+}
+
+}  // namespace
+
+HWND HintWindow() { return FindWindowW(HintClassName(), nullptr); }
+
+void CloseHint() {
+  if (HWND hint = HintWindow()) SendMessageW(hint, WM_CLOSE, 0, 0);
+}
+
+void TrackHint(HWND window, int controlId, UINT stringId, int x, int y) {
+  HintState& state = Hint();
+  state.window = window;
+  RECT area{};
+  if (controlId == kHintHotSpot) {
+    area = {x - 2, y - 2, x + 2, y + 2};
+    state.position = {x, y + 16};
+    if (stringId != state.lastHotSpotString) state.armed = true;
+    state.lastHotSpotString = stringId;
+  } else {
+    if (GetForegroundWindow() != window) return;
+    HWND control = GetDlgItem(window, controlId);
+    if (!control || !GetWindowRect(control, &area)) return;
+  }
+
+  if (InsideShrunk(area, x, y)) {
+    if (controlId != kHintHotSpot) state.position = {area.left, area.bottom + 5};
+    state.lastControl = controlId;
+    if (!state.armed) return;
+    LoadResString(stringId, state.text, kHintTextChars);
+    state.armed = false;
+    state.cycling = true;
+    SetTimer(window, kShowTimer, 500, ShowTimerProc);
+    SetTimer(window, kHideTimer, 2500, HideTimerProc);
+    return;
+  }
+  if (controlId != state.lastControl) return;
+  if (state.cycling) {
+    CloseHint();
+    KillTimer(window, kShowTimer);
+    state.cycling = false;
+  }
+  state.armed = true;
+}
+
+}  // namespace pictornx

@@ -1,0 +1,20 @@
+// The hint window: a small pale yellow tip that the tool windows show under a control
+// (or at a drawn hot spot) half a second after the pointer comes to rest on it.
+#pragma once
+
+#include <windows.h>
+
+namespace pictornx {
+
+// Not a control: the caller found the pointer over one of its own drawn hot spots.
+inline constexpr int kHintHotSpot = 115;
+
+// Called by a tool window at the start of every message it handles, once per control that
+// has a hint, with the pointer's screen position (x, y).
+void TrackHint(HWND window, int controlId, UINT stringId, int x, int y);
+// Closes the hint window if one exists.
+void CloseHint();
+// The hint window if one exists.
+HWND HintWindow();
+
+}  // namespace pictornx

@@ -1,0 +1,107 @@
+// The viewer's menu commands: what every command does before it runs, the dispatch to
+// the operations, reset and the external scope request.
+#include <iterator>
+
+#include "host_state.h"
+#include "image_buffers.h"
+#include "popup.h"
+#include "render_view.h"
+#include "resource_ids.h"
+#include "tool_windows.h"
+#include "viewer.h"
+
+namespace pictornx {
+namespace {
+
+void CloseViewer(HWND viewer) { SendMessageW(viewer, WM_CLOSE, 0, 0); }
+
+// Back to the image as it was when the viewer opened, at 100 %.
+void ResetImage(HWND viewer) {
+  ImageBuffersState& images = Images();
+  const int width = images.initialImage.Width();
+  const int height = images.initialImage.Height();
+  images.sourceSize = {width, height};
+  if (!images.workImage.Create(width, height) || !images.screenImage.Reserve(width, height)) {
+    ShowMemoryError(viewer);
+    CloseViewer(viewer);
+    return;
+  }
+  SetViewerTitle(width, height);
+  CopyImage(images.workImage, images.initialImage);
+  CopyImage(images.screenImage, images.initialImage);
+  ViewerState& state = Viewer();
+  state.zoomX = state.zoomY = 1.0;
+  state.zoomPreset = 3;
+  state.resampleMode = 0;
+  RefreshZoomMenu();
+  RenderView(1);
+  state.ratioLock = true;
+}
+
+// "Orvix": the host shows the image in its external scope tool, when it has one.
+void RequestExternalScope(HWND viewer) {
+  const HostState& host = Host();
+  if (host.hostIdentity == 0) {
+    ShowPopupStrings(viewer, IDS_SCOPE_BUILT_IN_LINE1, IDS_SCOPE_BUILT_IN_LINE2, 2);
+  } else if (host.externalScopeFlag == 0) {
+    ShowPopupStrings(viewer, IDS_SCOPE_MISSING_LINE1, IDS_SCOPE_MISSING_LINE2, 2);
+  } else {
+    NotifyHost(HostNotification::kExternalScope);
+  }
+}
+
+struct CommandEntry {
+  int command;
+  void (*run)(HWND viewer);
+};
+
+// Commands whose operations exist; the others do nothing beyond the common prologue.
+constexpr CommandEntry kCommands[] = {
+    {IDM_CLOSE_VIEWER, CloseViewer},
+    {IDM_RESET, ResetImage},
+    {IDM_EXTERNAL_SCOPE, RequestExternalScope},
+};
+
+}  // namespace
+
+void RunViewerCommand(HWND viewer, int command) {
+  CloseSubWindows();
+  NotifyHost(HostNotification::kViewerCommand);
+  SetFocus(viewer);
+  if (command != IDM_ZOOM_ANY_SIZE && command != IDM_POSTERISE) {
+    CloseToolWindow(ToolWindow::kPosterise);
+    CloseToolWindow(ToolWindow::kArbitrarySize);
+  }
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.command == command) {
+      entry.run(viewer);
+      return;
+    }
+  }
+}
+
+void RefreshZoomMenu() {
+  const ViewerState& viewer = Viewer();
+  if (!viewer.zoomMenu) return;
+  static constexpr int kModeItems[] = {IDM_RESAMPLE_NONE, IDM_RESAMPLE_CORRECT, IDM_RESAMPLE_CORRECT_SHARPEN,
+                                       IDM_RESAMPLE_AVERAGE, IDM_RESAMPLE_AVERAGE_SHARPEN};
+  static constexpr int kPresetItems[] = {IDM_ZOOM_25,    IDM_ZOOM_50,    IDM_ZOOM_75,    IDM_ZOOM_100, IDM_ZOOM_150,
+                                         IDM_ZOOM_200,   IDM_ZOOM_ANY_SIZE,   IDM_SIZE_SLOT1, IDM_SIZE_SLOT2,
+                                         IDM_SIZE_SLOT3, IDM_SIZE_SLOT1_FIXED_WIDTH, IDM_SIZE_SLOT2_FIXED_WIDTH,
+                                         IDM_SIZE_SLOT3_FIXED_WIDTH};
+  auto setState = [&](int item, UINT state) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE;
+    info.fState = state;
+    SetMenuItemInfoW(viewer.zoomMenu, static_cast<UINT>(item), FALSE, &info);
+  };
+  for (int item : kModeItems) setState(item, MFS_UNCHECKED);
+  for (int item : kPresetItems) setState(item, MFS_UNCHECKED);
+  if (viewer.resampleMode >= 0 && viewer.resampleMode < static_cast<int>(std::size(kModeItems)))
+    setState(kModeItems[viewer.resampleMode], MFS_CHECKED);
+  if (viewer.zoomPreset >= 0 && viewer.zoomPreset < static_cast<int>(std::size(kPresetItems)))
+    setState(kPresetItems[viewer.zoomPreset], MFS_CHECKED);
+}
+
+}  // namespace pictornx
