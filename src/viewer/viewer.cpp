@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "draw.h"
 #include "handles.h"
 #include "host_state.h"
 #include "image_buffers.h"
@@ -330,6 +331,7 @@ int OpenViewer(HWND owner) {
   viewer.transformKind = 0;
   viewer.zoomPreset = 3;
   viewer.zoomX = viewer.zoomY = 1.0;
+  LabelFont().lfCharSet = SHIFTJIS_CHARSET;
   RefreshZoomMenu();
   CreateProgressWindow(window);
 
