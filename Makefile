@@ -2,7 +2,7 @@
 # when the machine and the build tree are ready.
 SHELL := /bin/bash
 .SHELLFLAGS := -eo pipefail -c
-.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo gallery bench bench-wine fuzz clean
+.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo gallery art-sheet bench bench-wine fuzz clean
 
 configure = cmake --preset $(1) >build/configure-$(1).log 2>&1 || { cat build/configure-$(1).log; exit 1; }
 
@@ -63,6 +63,13 @@ gallery: mingw
 # Request-to-viewer timing under Wine beside the bare BitBlt and copies.
 bench-wine: mingw
 	@scripts/wine-run build/mingw/bin/request-timing.exe
+
+# Every bitmap, icon and cursor of the library on one PNG, with ids and sizes, and mock-ups
+# of how the windows put the pieces together.
+art-sheet: setup
+	@$(call configure,mingw)
+	@cmake --build --preset mingw --target pictornx_art
+	@python3 -B src/resources/art/art_sheet.py build/mingw/src/resources/art build/art-sheet.png
 
 bench: native
 	@for b in build/native/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
