@@ -106,7 +106,8 @@ def bitmaps_by_id(folder):
 def layout(folder):
     placed = []
     x, y, line_height = MARGIN, MARGIN, 0
-    entries = list(tiles(folder)) + [(label, [img]) for label, img in all_mockups(bitmaps_by_id(folder))]
+    mockups = [(label, [img if img.width > 400 else enlarge(img, 2)]) for label, img in all_mockups(bitmaps_by_id(folder))]
+    entries = list(tiles(folder)) + mockups
     for label, pictures in entries:
         width = max(sum(p.width for p in pictures) + 6 * (len(pictures) - 1), text_width(label, FONT_5X7))
         height = 10 + max(p.height for p in pictures)

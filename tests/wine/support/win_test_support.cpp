@@ -147,6 +147,13 @@ void InitCommonControlsForHost() {
   InitCommonControlsEx(&controls);
 }
 
+namespace {
+// Every Windows test program stands in for a host, and a host registers these classes
+// before it calls the library: without them the templates holding up-downs and progress
+// bars fail to create.
+[[maybe_unused]] const bool g_hostControlsRegistered = (InitCommonControlsForHost(), true);
+}  // namespace
+
 }  // namespace wintest
 
 namespace wintest {
