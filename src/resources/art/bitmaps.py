@@ -8,12 +8,11 @@ window shape or does not copy; `check_keys` below holds each picture to its rule
 
 import math
 
-from artkit import (KEY, Image, capsule, circle, fill_rect, fill_shape, hline, minus, mix, polygon,
-                    rgba, ring, round_rect, shade, union, vertical_gradient, vline, hexcolour)
-from glyphs import FONT_5X7, GAIN_DIGITS, GAIN_TIMES, KANA, TINY_3X5, draw_text, text_width
+from artkit import (KEY, Image, capsule, circle, draw_glyph, fill_rect, fill_shape, hexcolour, hline, minus,
+                    mix, polygon, ring, round_rect, shade, union, vertical_gradient, vline)
+from glyphs import GAIN_DIGITS, GAIN_TIMES, KANA, TINY_3X5, draw_text, text_width
 from palette import (ACCENT, ACCENT_DARK, AMBER, AMBER_DARK, AMBER_LIGHT, BLUE, GREEN, INK, MIST, RED,
-                     SLATE, SLATE_DARK, SLATE_LIGHT, SLATE_MID, WHITE, YELLOW, panel_ground,
-                     preview_ground, title_ground)
+                     SLATE_LIGHT, SLATE_MID, WHITE, YELLOW, panel_ground, preview_ground, title_ground)
 
 EDGE = hexcolour('10141b')
 
@@ -83,7 +82,6 @@ GAUGE_GROUND = (255, 250, 180, 255)  # the pale yellow band of the gauge window 
 def _kana_word(img, word, x, y, colour):
     for ch in word:
         glyph = KANA[ch]
-        from artkit import draw_glyph
         draw_glyph(img, glyph, x, y, colour)
         x += len(glyph[0]) + 1
 
@@ -313,7 +311,6 @@ def preview_button_face():
 
 def preview_gain_glyphs():
     img = Image(30, 9, KEY)
-    from artkit import draw_glyph
     for x0, digit in ((0, '2'), (15, '1')):
         draw_glyph(img, GAIN_TIMES, x0 + 2, 1, WHITE)
         draw_glyph(img, GAIN_DIGITS[digit], x0 + 8, 1, WHITE)

@@ -5,6 +5,8 @@ sheet. TINY_3X5: digits and a few capitals for the small switches. KANA: the wor
 buttons ("保存" save, "閉じる" close), 11 pixels high.
 """
 
+from artkit import draw_glyph
+
 FONT_5X7 = {
     ' ': ['.....'] * 7,
     '0': ['.###.', '#...#', '#..##', '#.#.#', '##..#', '#...#', '.###.'],
@@ -149,7 +151,6 @@ def text_width(text, font, spacing=1):
 
 def draw_text(img, text, x, y, colour, font=FONT_5X7, spacing=1, scale=1):
     """Draws a line of pixel-font text with its top-left at (x, y); returns its width."""
-    from artkit import draw_glyph
     start = x
     for ch in text:
         glyph = _glyph(font, ch)

@@ -5,11 +5,8 @@ cursor stamp draws them at. Cursors are 32 x 32, white with a dark outline so th
 any picture, with their hot spots where the pointer acts.
 """
 
-import math
-
-from artkit import (Image, capsule, circle, fill_shape, grow, minus, polygon, rgba, ring, round_rect, union,
-                    hexcolour, mix)
-from palette import ACCENT, ACCENT_DARK, AMBER, AMBER_LIGHT, GREEN, INK, RED, WHITE
+from artkit import Image, capsule, circle, fill_shape, grow, hexcolour, minus, mix, polygon, ring, round_rect, union
+from palette import ACCENT_DARK, AMBER, AMBER_LIGHT, GREEN, RED, WHITE
 
 OUTLINE = hexcolour('11151c')
 
@@ -69,7 +66,6 @@ def stamp_arrow():
     head = polygon([(3, 3), (17, 5.5), (5.5, 17)])
     shaft = capsule(9, 9, 27, 27, 3.2)
     _outlined(img, union(head, shaft), RED, WHITE, 1.6)
-    fill_shape(img, union(head, shaft), RED)
     return img
 
 
@@ -107,7 +103,7 @@ def _draw_hand(img, open_hand):
     for finger in fingers:
         fill_shape(img, finger, WHITE)
     fill_shape(img, minus(shape, union(*fingers)), WHITE)
-    # The lines between the fingers run on into the palm a little way, then fade.
+    # The palm is filled again below the knuckles, so the lines between the fingers stop there.
     fill_shape(img, palm, WHITE, (0, 17, 32, 32))
 
 
