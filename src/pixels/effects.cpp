@@ -9,10 +9,11 @@ namespace {
 
 // Grey and sepia are truncated sums of double products. On the i686 build plain double
 // code runs on the x87 unit, whose wider intermediate results truncate differently for
-// thousands of colours. So no floating point runs here: the level is the integer quotient
-// of the decimal sum, and only where that quotient is exact, where rounding can leave the
-// double sum just below it, is the double evaluation replayed bit for bit in integers,
-// from tables of the products that the compiler builds.
+// thousands of colours. So no floating point runs here. The level is the integer quotient
+// of the decimal sum (weights as numerators over a divisor); the double sum lies within
+// 1e-12 of the decimal one, so both truncate alike unless the decimal sum is a whole
+// number. Only there, where rounding can leave the double sum just below it, is the
+// double evaluation replayed bit for bit in integers. All tables are built by the compiler.
 
 // A non-negative double below 256 held exactly as a whole number of 2^-56. Every weight is
 // at least 1/16, so a weight times a byte has no significant bit below 2^-56.
@@ -38,55 +39,91 @@ constexpr uint64_t DoubleProduct(double weight, unsigned byte) {
   return RoundToDouble(significand * byte) << (exponent + kFractionBits);
 }
 
-// A weight's products with every byte.
-struct Products {
-  uint64_t of[256];
-};
-
-constexpr Products ProductsOf(double weight) {
-  Products products{};
-  for (unsigned byte = 0; byte < 256; ++byte) products.of[byte] = DoubleProduct(weight, byte);
-  return products;
-}
-
 // truncate((a + b) + c) with each addition rounded as a double.
 constexpr unsigned TruncatedDoubleSum(uint64_t a, uint64_t b, uint64_t c) {
   return static_cast<unsigned>(RoundToDouble(RoundToDouble(a + b) + c) >> kFractionBits);
 }
 
-constexpr bool UsableWeight(double weight) { return weight >= 1.0 / 16 && weight < 1.0; }
-static_assert(UsableWeight(0.587) && UsableWeight(0.288) && UsableWeight(0.114));
-static_assert(UsableWeight(0.3) && UsableWeight(0.6) && UsableWeight(0.1));
+struct Weight {
+  double value;
+  unsigned numerator;  // value * divisor, exactly
+};
 
-constexpr Products kGreyGreen = ProductsOf(0.587);
-constexpr Products kGreyRed = ProductsOf(0.288);
-constexpr Products kGreyBlue = ProductsOf(0.114);
-constexpr Products kSepiaRed = ProductsOf(0.3);
-constexpr Products kSepiaGreen = ProductsOf(0.6);
-constexpr Products kSepiaBlue = ProductsOf(0.1);
+// One channel's term for every byte: scaled for the quotient, and as the double product.
+struct ChannelTerms {
+  uint64_t scaled[256];
+  uint64_t product[256];
+};
+
+// The quotient of a decimal sum n (n / divisor <= 255) comes from one sum of table entries:
+// each entry is numerator * byte * m with m = ceil(2^shift / divisor), and
+//   n * m = (n / divisor) * 2^shift + rest,
+//   rest  = (n / divisor) * (divisor * m - 2^shift) + (n % divisor) * m.
+// `shift` is chosen so that the rest stays below 2^shift and, below 2^wholeBits, tells the
+// whole numbers (n % divisor == 0) from the others (rest >= m).
+struct LevelTables {
+  ChannelTerms terms[3];  // in the order of summation
+  int shift;
+  uint64_t wholeMask;  // bits wholeBits..shift-1: all clear exactly for whole numbers
+};
+
+constexpr uint64_t Multiplier(uint64_t divisor, int shift) {
+  return ((uint64_t{1} << shift) + divisor - 1) / divisor;
+}
+
+constexpr bool Workable(const Weight (&weights)[3], uint64_t divisor, int shift,
+                        int wholeBits) {
+  for (const Weight& weight : weights) {
+    const double difference = weight.value * static_cast<double>(divisor) - weight.numerator;
+    if (weight.value < 1.0 / 16 || weight.value >= 1.0) return false;
+    if (difference > 1e-9 || difference < -1e-9) return false;
+  }
+  const uint64_t m = Multiplier(divisor, shift);
+  const uint64_t excess = divisor * m - (uint64_t{1} << shift);
+  return 255 * excess + (divisor - 1) * m < (uint64_t{1} << shift) &&
+         255 * excess < (uint64_t{1} << wholeBits) && (uint64_t{1} << wholeBits) <= m;
+}
+
+constexpr LevelTables MakeLevel(const Weight (&weights)[3], uint64_t divisor, int shift,
+                                int wholeBits) {
+  LevelTables tables{};
+  const uint64_t m = Multiplier(divisor, shift);
+  for (int c = 0; c < 3; ++c) {
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      tables.terms[c].scaled[byte] = weights[c].numerator * byte * m;
+      tables.terms[c].product[byte] = DoubleProduct(weights[c].value, byte);
+    }
+  }
+  tables.shift = shift;
+  tables.wholeMask = (uint64_t{1} << shift) - (uint64_t{1} << wholeBits);
+  return tables;
+}
+
+// Green, red, blue.
+constexpr Weight kGreyWeights[3] = {{0.587, 587}, {0.288, 288}, {0.114, 114}};
+// Red, green, blue.
+constexpr Weight kSepiaWeights[3] = {{0.3, 3}, {0.6, 6}, {0.1, 1}};
+static_assert(Workable(kGreyWeights, 1000, 28, 18) && Workable(kSepiaWeights, 10, 16, 10));
+constexpr LevelTables kGrey = MakeLevel(kGreyWeights, 1000, 28, 18);
+constexpr LevelTables kSepia = MakeLevel(kSepiaWeights, 10, 16, 10);
+
+constexpr uint8_t Level(const LevelTables& t, unsigned first, unsigned second, unsigned third) {
+  const uint64_t scaled =
+      t.terms[0].scaled[first] + t.terms[1].scaled[second] + t.terms[2].scaled[third];
+  if ((scaled & t.wholeMask) != 0) return static_cast<uint8_t>(scaled >> t.shift);
+  return static_cast<uint8_t>(TruncatedDoubleSum(
+      t.terms[0].product[first], t.terms[1].product[second], t.terms[2].product[third]));
+}
 
 // White, checked by the compiler on every build: the grey weights add up to 0.989.
-static_assert(TruncatedDoubleSum(kGreyGreen.of[255], kGreyRed.of[255], kGreyBlue.of[255]) == 252);
-static_assert(TruncatedDoubleSum(kSepiaRed.of[255], kSepiaGreen.of[255], kSepiaBlue.of[255]) ==
-              255);
-
-// The decimal sum is exact / 1000 (grey) or exact / 10 (sepia); the double sum lies within
-// 1e-12 of it, so both truncate alike unless the decimal sum is a whole number.
+static_assert(Level(kGrey, 255, 255, 255) == 252 && Level(kSepia, 255, 255, 255) == 255);
 
 inline uint8_t Grey(unsigned blue, unsigned green, unsigned red) {
-  const unsigned exact = 587 * green + 288 * red + 114 * blue;
-  const unsigned level = exact / 1000;
-  if (level * 1000 != exact) return static_cast<uint8_t>(level);
-  return static_cast<uint8_t>(
-      TruncatedDoubleSum(kGreyGreen.of[green], kGreyRed.of[red], kGreyBlue.of[blue]));
+  return Level(kGrey, green, red, blue);
 }
 
 inline uint8_t Sepia(unsigned blue, unsigned green, unsigned red) {
-  const unsigned exact = 3 * red + 6 * green + blue;
-  const unsigned level = exact / 10;
-  if (level * 10 != exact) return static_cast<uint8_t>(level);
-  return static_cast<uint8_t>(
-      TruncatedDoubleSum(kSepiaRed.of[red], kSepiaGreen.of[green], kSepiaBlue.of[blue]));
+  return Level(kSepia, red, green, blue);
 }
 
 // Inverting is a byte-wise complement; whole blocks of a fixed length let the compiler
