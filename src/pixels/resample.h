@@ -22,10 +22,6 @@ struct PixelSize {
   friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
-// The factors of the six fixed zoom presets 0 to 5 (25 %, 50 %, 75 %, 100 %, 150 %,
-// 200 %). 25 % and 50 % are deliberately a hair above a quarter and a half.
-inline constexpr double kPresetZoomFactors[6] = {0.25001, 0.50001, 0.75, 1.0, 1.5, 2.0};
-
 // 150 % and 200 % are refused when they would make a view of this many pixels or more.
 inline constexpr int64_t kMaxEnlargedPixels = 36'000'000;
 // Views above this many pixels are rendered with the nearest-pixel stretch whatever the mode.
