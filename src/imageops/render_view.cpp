@@ -1,22 +1,77 @@
 #include "render_view.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "image_buffers.h"
+#include "module.h"
 #include "popup.h"
+#include "resample.h"
+#include "resource_ids.h"
+#include "tool_windows.h"
 #include "viewer.h"
 
 namespace pictornx {
+namespace {
+
+// ProgressWindow, made when the viewer opens; made again here if it is gone.
+HWND ProgressWindow(HWND viewer) {
+  HWND progress = ToolWindowHandle(ToolWindow::kProgress);
+  if (!progress && viewer) {
+    progress = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROGRESS), viewer, DefaultToolProc, 0);
+    SetToolWindowHandle(ToolWindow::kProgress, progress);
+    Viewer().progressBar = progress ? GetDlgItem(progress, IDC_PROGRESS_BAR) : nullptr;
+  }
+  return progress;
+}
+
+// Centres the progress window on the viewer and shows it with the bar at 0 of `rows`.
+void ShowProgress(HWND viewer, HWND progress, int rows) {
+  RECT viewerRect{}, client{};
+  GetWindowRect(viewer, &viewerRect);
+  GetClientRect(progress, &client);
+  const int x = viewerRect.left + (viewerRect.right - viewerRect.left) / 2 - client.right / 2;
+  const int y = viewerRect.top + (viewerRect.bottom - viewerRect.top) / 2 - client.bottom / 2;
+  SetWindowPos(progress, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(progress, SW_SHOWNA);
+  UpdateWindow(progress);
+  HWND bar = Viewer().progressBar;
+  SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, rows));
+  SendMessageW(bar, PBM_SETPOS, 0, 0);
+  SendMessageW(bar, PBM_SETSTEP, 1, 0);
+}
+
+}  // namespace
 
 int RenderView(int reset) {
-  // Only the 100 % view exists so far: WorkImage is a copy of ScreenImage.
   ImageBuffersState& images = Images();
-  const SIZE source = images.sourceSize;
-  if (!images.workImage.Create(source.cx, source.cy)) {
-    ShowMemoryError(ViewerWindow());
+  ViewerState& viewer = Viewer();
+  HWND window = ViewerWindow();
+  const PixelSize view = ZoomedSize({images.sourceSize.cx, images.sourceSize.cy}, viewer.zoomX, viewer.zoomY);
+  const auto mode = static_cast<ResampleMode>(viewer.resampleMode);
+
+  // The new view is made before the old one goes, so a failure leaves the user the image
+  // they had.
+  SharedImage rendered;
+  if (!rendered.Create(view.width, view.height)) {
+    ShowMemoryError(window);
     return -1;
   }
-  CopyImage(images.workImage, images.screenImage);
-  images.viewSize = source;
+  HWND progress = nullptr;
+  if (ReportsProgress(mode, view) && (progress = ProgressWindow(window)) != nullptr)
+    ShowProgress(window, progress, view.height);
+  HWND bar = viewer.progressBar;
+  const bool done = RenderZoomed(images.screenImage.View(), rendered.View(), mode,
+                                 progress ? RowDone([bar] { SendMessageW(bar, PBM_STEPIT, 0, 0); }) : RowDone());
+  if (progress) ShowWindow(progress, SW_HIDE);
+  images.workImage = std::move(rendered);
+  images.viewSize = {view.width, view.height};
   if (reset) ResetViewerView();
+  if (!done) {
+    // Working memory of a pass ran out; the view holds what was rendered before it.
+    ShowMemoryError(window);
+    return -1;
+  }
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "cursor_stamp.h"
 #include "draw.h"
 #include "handles.h"
 #include "host_state.h"
@@ -162,6 +163,26 @@ void OnMove(HWND window) {
              TRUE);
 }
 
+void OnMouseMove(HWND window, LPARAM position) {
+  if (CursorPlacing()) MoveCursorOutline(window, static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)));
+}
+
+void OnLeftButtonDown(HWND window) {
+  if (CursorPlacing()) PlaceCursor(window);
+}
+
+// The right button cancels: the panels close and a pending cursor placement ends.
+void OnRightButtonDown(HWND window) {
+  for (ToolWindow which : {ToolWindow::kPixelInspector, ToolWindow::kArbitrarySize, ToolWindow::kPosterise,
+                           ToolWindow::kProgress})
+    CloseToolWindow(which);
+  CloseSubWindows();
+  if (CursorPlacing()) {
+    EndCursorPlacing();
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
+  }
+}
+
 void RestoreSavedPlacement(HWND window) {
   const RECT saved = Viewer().savedPlacement.rcNormalPosition;
   if (saved.left == 0 && saved.top == 0 && saved.right == 0 && saved.bottom == 0) return;
@@ -232,6 +253,15 @@ INT_PTR CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOVE:
       OnMove(window);
       return FALSE;
+    case WM_MOUSEMOVE:
+      OnMouseMove(window, lParam);
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown(window);
+      return TRUE;
+    case WM_RBUTTONDOWN:
+      OnRightButtonDown(window);
+      return TRUE;
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {460, 250};
       return TRUE;

@@ -2,13 +2,16 @@
 // the operations, reset and the external scope request.
 #include <iterator>
 
+#include "cursor_stamp.h"
 #include "host_state.h"
 #include "image_buffers.h"
+#include "picture_commands.h"
 #include "popup.h"
 #include "render_view.h"
 #include "resource_ids.h"
 #include "tool_windows.h"
 #include "viewer.h"
+#include "zoom_commands.h"
 
 namespace pictornx {
 namespace {
@@ -56,10 +59,49 @@ struct CommandEntry {
 };
 
 // Commands whose operations exist; the others do nothing beyond the common prologue.
+template <int kPreset>
+void ZoomPreset(HWND viewer) {
+  ApplyZoomPreset(viewer, kPreset);
+}
+
+template <int kMode>
+void ResampleModeCommand(HWND viewer) {
+  ApplyResampleMode(viewer, kMode);
+}
+
+template <int kKind>
+void TransformCommand(HWND) {
+  Viewer().transformKind = kKind;
+  FlipRotate();
+}
+
+void InvertCommand(HWND) { InvertColours(); }
+void SepiaCommand(HWND) { Sepia(); }
+void GreyCommand(HWND) { Grey(); }
+
 constexpr CommandEntry kCommands[] = {
     {IDM_CLOSE_VIEWER, CloseViewer},
     {IDM_RESET, ResetImage},
     {IDM_EXTERNAL_SCOPE, RequestExternalScope},
+    {IDM_ZOOM_25, ZoomPreset<0>},
+    {IDM_ZOOM_50, ZoomPreset<1>},
+    {IDM_ZOOM_75, ZoomPreset<2>},
+    {IDM_ZOOM_100, ZoomPreset<3>},
+    {IDM_ZOOM_150, ZoomPreset<4>},
+    {IDM_ZOOM_200, ZoomPreset<5>},
+    {IDM_RESAMPLE_NONE, ResampleModeCommand<0>},
+    {IDM_RESAMPLE_CORRECT, ResampleModeCommand<1>},
+    {IDM_RESAMPLE_CORRECT_SHARPEN, ResampleModeCommand<2>},
+    {IDM_RESAMPLE_AVERAGE, ResampleModeCommand<3>},
+    {IDM_RESAMPLE_AVERAGE_SHARPEN, ResampleModeCommand<4>},
+    {IDM_FLIP_LEFT_RIGHT, TransformCommand<1>},
+    {IDM_FLIP_UP_DOWN, TransformCommand<2>},
+    {IDM_ROTATE_RIGHT, TransformCommand<3>},
+    {IDM_ROTATE_LEFT, TransformCommand<4>},
+    {IDM_ADD_CURSOR, AddCursorCommand},
+    {IDM_INVERT, InvertCommand},
+    {IDM_SEPIA, SepiaCommand},
+    {IDM_GREY, GreyCommand},
 };
 
 }  // namespace
@@ -68,6 +110,7 @@ void RunViewerCommand(HWND viewer, int command) {
   CloseSubWindows();
   NotifyHost(HostNotification::kViewerCommand);
   SetFocus(viewer);
+  EndCursorPlacing();
   if (command != IDM_ZOOM_ANY_SIZE && command != IDM_POSTERISE) {
     CloseToolWindow(ToolWindow::kPosterise);
     CloseToolWindow(ToolWindow::kArbitrarySize);
