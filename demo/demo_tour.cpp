@@ -87,7 +87,25 @@ int RunTour(const wchar_t* directory) {
 
   MakeRequest(100);
   MakeRequest(10);
-  screenshot(L"request-10");
+  screenshot(L"request-10-viewer");
+  // The viewer's menu commands, as a user chooses them (ids of the viewer's menu).
+  struct Step {
+    int command;
+    const wchar_t* name;
+  };
+  const Step steps[] = {
+      {32798, L"zoom-25"},        {32859, L"zoom-25-averaged"}, {32795, L"zoom-100"},
+      {32787, L"rotated-right"},  {32818, L"grey"},             {32817, L"sepia"},
+      {32814, L"reset"},          {32816, L"inverted"},         {32814, L"reset-again"},
+      {32815, L"cursor-picker"},
+  };
+  for (const Step& step : steps) {
+    HWND viewer = FindToolWindow();
+    if (!viewer) break;
+    SendMessageW(viewer, WM_COMMAND, step.command, 0);
+    ReadImageBack();
+    screenshot(step.name);
+  }
   if (FindToolWindow()) {
     CloseToolWindow();
     PumpFor(300);
