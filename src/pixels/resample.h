@@ -65,6 +65,7 @@ using RowDone = std::function<void()>;
 // Renders all of `source` onto all of `view` with `mode`, applying the fall-back of
 // EffectiveResampleMode and, for the sharpening modes, SharpenView afterwards. `rowDone`
 // (may be empty) is called view.height times when ReportsProgress is true, never otherwise.
+// A mode value outside 0 to 4 renders as kNearest.
 // Returns false when working memory could not be had or a view is empty; the view is then
 // untouched, except after a failed sharpening, where it holds the unsharpened rendering.
 bool RenderZoomed(ConstImageView source, ImageView view, ResampleMode mode,
