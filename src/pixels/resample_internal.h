@@ -28,9 +28,10 @@ class Scratch {
   std::unique_ptr<T[]> data_;
 };
 
-// The i686 build keeps doubles in 80-bit x87 registers; storing one rounds it to an IEEE
-// double. Used where a rounding decides an index or a truncation, so those agree with the
-// IEEE arithmetic of other builds.
+// A build with x87 arithmetic (i686 without -mfpmath=sse) keeps doubles in 80-bit
+// registers; storing one rounds it to an IEEE double. Used where a rounding decides an
+// index or a truncation, so such a build agrees with the IEEE arithmetic of the others.
+// The project's builds compute in SSE2, where this is the value itself.
 inline double IeeeDouble(double v) {
 #if defined(__i386__) && !defined(__SSE2_MATH__)
   volatile double stored = v;
