@@ -14,17 +14,6 @@
 namespace pictornx {
 namespace {
 
-// ProgressWindow, made when the viewer opens; made again here if it is gone.
-HWND ProgressWindow(HWND viewer) {
-  HWND progress = ToolWindowHandle(ToolWindow::kProgress);
-  if (!progress && viewer) {
-    progress = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROGRESS), viewer, DefaultToolProc, 0);
-    SetToolWindowHandle(ToolWindow::kProgress, progress);
-    Viewer().progressBar = progress ? GetDlgItem(progress, IDC_PROGRESS_BAR) : nullptr;
-  }
-  return progress;
-}
-
 // Centres the progress window on the viewer and shows it with the bar at 0 of `rows`.
 void ShowProgress(HWND viewer, HWND progress, int rows) {
   RECT viewerRect{}, client{};
@@ -43,6 +32,16 @@ void ShowProgress(HWND viewer, HWND progress, int rows) {
 
 }  // namespace
 
+HWND EnsureProgressWindow(HWND viewer) {
+  HWND progress = ToolWindowHandle(ToolWindow::kProgress);
+  if (!progress && viewer) {
+    progress = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROGRESS), viewer, DefaultToolProc, 0);
+    SetToolWindowHandle(ToolWindow::kProgress, progress);
+    Viewer().progressBar = progress ? GetDlgItem(progress, IDC_PROGRESS_BAR) : nullptr;
+  }
+  return progress;
+}
+
 int RenderView(int reset) {
   ImageBuffersState& images = Images();
   ViewerState& viewer = Viewer();
@@ -58,7 +57,7 @@ int RenderView(int reset) {
     return -1;
   }
   HWND progress = nullptr;
-  if (ReportsProgress(mode, view) && (progress = ProgressWindow(window)) != nullptr)
+  if (ReportsProgress(mode, view) && (progress = EnsureProgressWindow(window)) != nullptr)
     ShowProgress(window, progress, view.height);
   HWND bar = viewer.progressBar;
   const bool done = RenderZoomed(images.screenImage.View(), rendered.View(), mode,

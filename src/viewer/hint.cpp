@@ -3,6 +3,7 @@
 #include "handles.h"
 #include "library.h"
 #include "module.h"
+#include "popup.h"
 #include "resource_ids.h"
 
 namespace pictornx {
@@ -28,14 +29,7 @@ HintState& Hint() {
   return state;
 }
 
-OwnedFont CreateHintFont() {
-  LOGFONTW font{};
-  font.lfHeight = 12;
-  font.lfWeight = 300;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  LoadResString(IDS_POPUP_FONT_FACE, font.lfFaceName, LF_FACESIZE);
-  return OwnedFont(CreateFontIndirectW(&font));
-}
+OwnedFont CreateHintFont() { return CreateMessageFont(12, 300); }
 
 LRESULT CALLBACK HintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

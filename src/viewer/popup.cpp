@@ -29,13 +29,7 @@ PopupState& Popup() {
   return state;
 }
 
-OwnedFont CreatePopupFont() {
-  LOGFONTW font{};
-  font.lfHeight = 14;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  LoadResString(IDS_POPUP_FONT_FACE, font.lfFaceName, LF_FACESIZE);
-  return OwnedFont(CreateFontIndirectW(&font));
-}
+OwnedFont CreatePopupFont() { return CreateMessageFont(14); }
 
 void PaintPopup(HWND window) {
   PAINTSTRUCT paint;
@@ -85,6 +79,15 @@ INT_PTR CALLBACK PopupProc(HWND window, UINT message, WPARAM, LPARAM) {
 void CALLBACK PopupTimerProc(HWND, UINT, UINT_PTR, DWORD) { ClosePopup(); }
 
 }  // namespace
+
+OwnedFont CreateMessageFont(int height, int weight) {
+  LOGFONTW font{};
+  font.lfHeight = height;
+  font.lfWeight = weight;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  LoadResString(IDS_POPUP_FONT_FACE, font.lfFaceName, LF_FACESIZE);
+  return OwnedFont(CreateFontIndirectW(&font));
+}
 
 wchar_t* PopupLine1() { return Popup().line1; }
 wchar_t* PopupLine2() { return Popup().line2; }

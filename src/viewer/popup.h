@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "handles.h"
+
 namespace pictornx {
 
 // The two lines the next ShowPopup shows. Callers fill them from the string table
@@ -31,6 +33,10 @@ int ShowPopupStrings(HWND owner, UINT line1Id, UINT line2Id, int seconds);
 HWND PopupWindow();
 // Closes the pop-up if one shows.
 void ClosePopup();
+
+// The font of the pop-up and the hint: the face of string 8 in the Shift-JIS character
+// set, `height` pixels, `weight` (0 = the face's default).
+OwnedFont CreateMessageFont(int height, int weight = 0);
 
 // The out-of-memory message box, captioned with the host's name; returns its result.
 int ShowMemoryError(HWND owner);

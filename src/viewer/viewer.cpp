@@ -10,6 +10,7 @@
 #include "image_buffers.h"
 #include "module.h"
 #include "popup.h"
+#include "render_view.h"
 #include "resource_ids.h"
 #include "tool_windows.h"
 #include "viewer_rules.h"
@@ -279,13 +280,6 @@ INT_PTR CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
-// ProgressWindow: created hidden with the viewer, shown by long renderings.
-void CreateProgressWindow(HWND viewer) {
-  HWND progress = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROGRESS), viewer, DefaultToolProc, 0);
-  SetToolWindowHandle(ToolWindow::kProgress, progress);
-  Viewer().progressBar = progress ? GetDlgItem(progress, IDC_PROGRESS_BAR) : nullptr;
-}
-
 // Frees what an opening that failed half-way made, as a closed viewer would have.
 int FailOpening(int result) {
   Images().initialImage.Free();
@@ -363,7 +357,7 @@ int OpenViewer(HWND owner) {
   viewer.zoomX = viewer.zoomY = 1.0;
   LabelFont().lfCharSet = SHIFTJIS_CHARSET;
   RefreshZoomMenu();
-  CreateProgressWindow(window);
+  EnsureProgressWindow(window);
 
   NotifyHost(HostNotification::kRequestEnded);
   BringWindowToTop(window);
