@@ -17,9 +17,17 @@ native-asan: setup
 	@$(call configure,native-asan)
 	@cmake --build --preset native-asan
 
+# The shipped i686 DLL is always built; where this machine cannot run 32-bit programs, the
+# Windows tests and the demo are also built for x86_64 and run under 64-bit Wine.
+wine_preset = $$(if [ "$$(scripts/wine-arch)" = x86_64 ]; then echo mingw64; else echo mingw; fi)
+wine_bin = build/$(wine_preset)/bin
+
 mingw: setup
 	@$(call configure,mingw)
 	@cmake --build --preset mingw
+	@p=$(wine_preset); if [ "$$p" != mingw ]; then \
+	  cmake --preset $$p >build/configure-$$p.log 2>&1 || { cat build/configure-$$p.log; exit 1; }; \
+	  cmake --build --preset $$p; fi
 
 check: check-native check-asan check-wine
 	@echo "make check: native, sanitizer and Wine tests passed"
@@ -34,17 +42,17 @@ check-asan: native-asan
 
 check-wine: mingw
 	@echo "== Windows tests under Wine =="
-	@scripts/wine-session ctest --preset mingw
+	@scripts/wine-session ctest --preset $(wine_preset)
 
 # With a display, the demo host opens on it; without one it runs its scripted tour on
 # Xvfb and leaves PNG screenshots in build/demo.
 demo: mingw
 	@mkdir -p build/demo
 	@if [ -n "$$DISPLAY" ]; then \
-	  scripts/wine-run build/mingw/bin/pictorn-demo.exe; \
+	  scripts/wine-run $(wine_bin)/pictorn-demo.exe; \
 	else \
 	  rm -f build/demo/*.bmp build/demo/*.png; \
-	  (cd build/demo && ../../scripts/wine-run ../mingw/bin/pictorn-demo.exe --tour .) >/dev/null; \
+	  (cd build/demo && ../../scripts/wine-run ../$(wine_preset)/bin/pictorn-demo.exe --tour .) >/dev/null; \
 	  for f in build/demo/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done; \
 	  ls build/demo/*.png | sed 's|^|screenshot: |'; \
 	fi
@@ -54,7 +62,7 @@ demo: mingw
 gallery: mingw
 	@mkdir -p build/gallery
 	@rm -f build/gallery/drawing.bmp
-	@cd build/gallery && PICTORNX_GALLERY=drawing.bmp ../../scripts/wine-run ../mingw/bin/wine_unit_tests.exe \
+	@cd build/gallery && PICTORNX_GALLERY=drawing.bmp ../../scripts/wine-run ../$(wine_preset)/bin/wine_unit_tests.exe \
 	  --gtest_filter=Drawing.Gallery >/dev/null
 	@convert build/gallery/drawing.bmp build/gallery/drawing.png && rm build/gallery/drawing.bmp
 	@convert build/gallery/drawing.png -scale 400% build/gallery/drawing-x4.png
@@ -62,7 +70,7 @@ gallery: mingw
 
 # Request-to-viewer timing under Wine beside the bare BitBlt and copies.
 bench-wine: mingw
-	@scripts/wine-run build/mingw/bin/request-timing.exe
+	@scripts/wine-run $(wine_bin)/request-timing.exe
 
 # Every bitmap, icon and cursor of the library on one PNG, with ids and sizes, and mock-ups
 # of how the windows put the pieces together.
@@ -79,4 +87,4 @@ fuzz: setup
 	@cmake --build --preset fuzz
 
 clean:
-	rm -rf build/native build/native-asan build/mingw build/fuzz build/demo build/gallery
+	rm -rf build/native build/native-asan build/mingw build/mingw64 build/fuzz build/demo build/gallery

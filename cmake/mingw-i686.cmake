@@ -1,14 +1,11 @@
-# Cross-compiles for 32-bit Windows with MinGW-w64. The -posix compilers are used because
-# the -win32 ones have no std::mutex, which GoogleTest needs.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles for 32-bit Windows with MinGW-w64: the shipped pictornx.dll.
+set(MINGW_TRIPLE i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_ASM_NASM_COMPILER nasm)
-# The cross-built libraries (CMAKE_PREFIX_PATH, set by the mingw preset) are searched too.
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32 ${CMAKE_PREFIX_PATH})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+# Every i686 target, the portable kernels and the cross-built libraries included, computes
+# doubles in SSE2 registers and may vectorise with SSE2: x87 arithmetic keeps extended
+# precision in registers, so a double formula would give other bytes than on any IEEE
+# double machine, and runs several times slower. Windows hands callbacks and exports a
+# 4-byte aligned stack, so functions realign it where SSE needs it.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
