@@ -33,6 +33,7 @@ check: check-native check-asan check-wine
 	@echo "make check: native, sanitizer and Wine tests passed"
 
 check-native: native
+	@scripts/check-includes
 	@echo "== native tests =="
 	@ctest --preset native
 

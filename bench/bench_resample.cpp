@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "../tests/native/resample_reference.h"
-#include "image_buffer.h"
-#include "resample.h"
+#include "pixels/image_buffer.h"
+#include "pixels/resample.h"
 
 namespace pictornx {
 namespace {

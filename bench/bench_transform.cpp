@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "effects.h"
-#include "image_buffer.h"
-#include "transform.h"
+#include "pixels/effects.h"
+#include "pixels/image_buffer.h"
+#include "pixels/transform.h"
 
 namespace pictornx {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bmp.h"
+#include "codecs/bmp.h"
 #include "demo_tour.h"
 
 namespace demo {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "bmp.h"
+#include "codecs/bmp.h"
 
 namespace pictornx {
 namespace {

@@ -1,6 +1,6 @@
-#include "open_request.h"
+#include "files/open_request.h"
 
-#include "open_state.h"
+#include "files/open_state.h"
 
 namespace pictornx {
 

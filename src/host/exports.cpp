@@ -1,13 +1,13 @@
 // The six exported functions and the request protocol with the host.
-#include "exports.h"
+#include "host/exports.h"
 
-#include "host_state.h"
-#include "image_buffers.h"
-#include "open_request.h"
-#include "popup.h"
-#include "resource_ids.h"
-#include "tool_windows.h"
-#include "viewer.h"
+#include "host/host_state.h"
+#include "host/image_buffers.h"
+#include "files/open_request.h"
+#include "ui/popup.h"
+#include "resources/resource_ids.h"
+#include "ui/tool_windows.h"
+#include "viewer/viewer.h"
 
 using namespace pictornx;
 
@@ -21,7 +21,7 @@ int DispatchRequest(int type) {
   switch (type) {
     case 10:
       RestoreHostWindow();
-      return OpenViewer(Host().hostWindow);
+      return OpenViewer(LinkedHostWindow());
     default:
       // Requests whose handlers this library does not have fail as a handler failure.
       return -1;
@@ -39,8 +39,7 @@ int WINAPI RunToolRequest(HWND hostWindow, int type, int identity) {
     return 1;
   }
   HostState& host = Host();
-  host.hostWindow = hostWindow;
-  host.hostIdentity = identity;
+  LinkHost(hostWindow, identity);
   if (type < kFirstCurrentRequest) {
     ShowPopupStrings(hostWindow, IDS_VERSION_MISMATCH, IDS_PLEASE_REINSTALL, 4);
     RestoreHostWindow();

@@ -4,14 +4,16 @@
 
 #include <windows.h>
 
+#include "ui/host_link.h"
+
 namespace pictornx {
 
 // The interface version GetToolVersion reports; the file version resource reads 0.1.8.3.
 inline constexpr int kToolVersion = 183;
 
 struct HostState {
-  HWND hostWindow = nullptr;  // owner of pop-ups and capture windows
-  int hostIdentity = 0;       // 0 = Pictorn; non-zero = Murafex; exactly 1 enables notifications
+  // The host's window and identity are kept by ui/host_link.h (LinkedHostWindow,
+  // LinkedHostIdentity), which the shared windows read too.
   int requestType = 0;        // the last capture or open request (10 and above)
   HWND notifyWindow = nullptr;
   int externalScopeFlag = 0;  // non-zero: the host can show the image in its external scope tool
@@ -33,8 +35,5 @@ void NotifyHost(HostNotification code);
 // Puts HostWindow back in its normal show state, so a host that minimised itself for a
 // capture comes back.
 void RestoreHostWindow();
-
-// The host's name for captions: string 1 for identity 0, string 2 otherwise.
-UINT HostNameStringId();
 
 }  // namespace pictornx

@@ -1,10 +1,10 @@
-#include "image_buffers.h"
+#include "host/image_buffers.h"
 
 #include <cstring>
 
-#include "host_state.h"
-#include "popup.h"
-#include "screen_palette.h"
+#include "host/host_state.h"
+#include "ui/popup.h"
+#include "pixels/screen_palette.h"
 
 namespace pictornx {
 
@@ -88,7 +88,7 @@ void DrawCursorTile(HDC display, const SharedImage& tile) {
 }
 
 bool FailCapture(ImageBuffersState& images) {
-  ShowMemoryError(Host().hostWindow);
+  ShowMemoryError(LinkedHostWindow());
   images.cursorTile.Free();
   images.screenImage.Free();
   images.workImage.Free();

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "dib.h"
-#include "handles.h"
-#include "image.h"
+#include "win/dib.h"
+#include "win/handles.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

@@ -1,21 +1,12 @@
-#include "library.h"
+#include "host/library.h"
 
-#include "module.h"
-#include "resource_ids.h"
+#include "win/module.h"
+#include "ui/hint.h"
 
 namespace pictornx {
-namespace {
-wchar_t g_hintClassName[12] = L"";
-}  // namespace
-
 void StartLibrary(HINSTANCE instance) {
   SetModuleInstance(instance);
-  LoadResString(IDS_HINT_CLASS, g_hintClassName, 12);
-}
-
-const wchar_t* HintClassName() {
-  if (!g_hintClassName[0]) LoadResString(IDS_HINT_CLASS, g_hintClassName, 12);
-  return g_hintClassName;
+  HintClassName();
 }
 
 }  // namespace pictornx

@@ -1,15 +1,15 @@
-#include "cursor_stamp.h"
+#include "imageops/cursor_stamp.h"
 
 #include <algorithm>
 
-#include "handles.h"
-#include "image_buffers.h"
-#include "module.h"
-#include "popup.h"
-#include "resource_ids.h"
-#include "stamp.h"
-#include "tool_windows.h"
-#include "viewer.h"
+#include "win/handles.h"
+#include "host/image_buffers.h"
+#include "win/module.h"
+#include "ui/popup.h"
+#include "resources/resource_ids.h"
+#include "pixels/stamp.h"
+#include "ui/tool_windows.h"
+#include "viewer/viewer.h"
 
 namespace pictornx {
 namespace {

@@ -1,13 +1,13 @@
-#include "picture_commands.h"
+#include "imageops/picture_commands.h"
 
 #include <utility>
 
-#include "effects.h"
-#include "image_buffers.h"
-#include "popup.h"
-#include "render_view.h"
-#include "transform.h"
-#include "viewer.h"
+#include "pixels/effects.h"
+#include "host/image_buffers.h"
+#include "ui/popup.h"
+#include "imageops/render_view.h"
+#include "pixels/transform.h"
+#include "viewer/viewer.h"
 
 namespace pictornx {
 namespace {
@@ -58,7 +58,7 @@ int FlipRotate() {
   }
   TransformImage(kind, images.workImage.View(), TransformedView(kind, images.screenImage.Bits(), width, height));
 
-  if (turn) std::swap(viewer.zoomX, viewer.zoomY);
+  if (turn) SwapZoomAxes();
   images.sourceSize = {newWidth, newHeight};
   images.viewSize = images.sourceSize;
   if (!images.workImage.Reserve(newWidth, newHeight)) {

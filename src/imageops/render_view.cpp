@@ -1,15 +1,15 @@
-#include "render_view.h"
+#include "imageops/render_view.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "image_buffers.h"
-#include "module.h"
-#include "popup.h"
-#include "resample.h"
-#include "resource_ids.h"
-#include "tool_windows.h"
-#include "viewer.h"
+#include "host/image_buffers.h"
+#include "win/module.h"
+#include "ui/popup.h"
+#include "pixels/resample.h"
+#include "resources/resource_ids.h"
+#include "ui/tool_windows.h"
+#include "viewer/viewer.h"
 
 namespace pictornx {
 namespace {

@@ -1,12 +1,12 @@
-#include "zoom_commands.h"
+#include "imageops/zoom_commands.h"
 
-#include "image_buffers.h"
-#include "popup.h"
-#include "render_view.h"
-#include "resample.h"
-#include "resource_ids.h"
-#include "viewer.h"
-#include "viewer_rules.h"
+#include "host/image_buffers.h"
+#include "ui/popup.h"
+#include "imageops/render_view.h"
+#include "pixels/resample.h"
+#include "resources/resource_ids.h"
+#include "viewer/viewer.h"
+#include "viewer/viewer_rules.h"
 
 namespace pictornx {
 
@@ -17,16 +17,14 @@ void ApplyZoomPreset(HWND viewer, int preset) {
     ShowPopupStrings(viewer, IDS_SIZE_TOO_LARGE, IDS_CANNOT_ENLARGE, 2);
     return;
   }
-  ViewerState& state = Viewer();
-  state.zoomX = state.zoomY = factor;
-  state.zoomPreset = preset;
+  SetZoomFactors(factor, factor, preset);
   RefreshZoomMenu();
   RenderView(1);
-  state.ratioLock = true;
+  SetRatioLock(true);
 }
 
 void ApplyResampleMode(HWND, int mode) {
-  Viewer().resampleMode = mode;
+  SetResampleMode(mode);
   RefreshZoomMenu();
   RenderView(1);
 }

@@ -1,4 +1,4 @@
-#include "crop.h"
+#include "pixels/crop.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Copying a rectangle out of an image into another buffer packed at its own row size.
 #pragma once
 
-#include "image.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

@@ -1,4 +1,4 @@
-#include "digit_font.h"
+#include "pixels/digit_font.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "image.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

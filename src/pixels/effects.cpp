@@ -1,4 +1,4 @@
-#include "effects.h"
+#include "pixels/effects.h"
 
 #include <algorithm>
 #include <bit>

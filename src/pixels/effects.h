@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "image.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

@@ -1,4 +1,4 @@
-#include "image_buffer.h"
+#include "pixels/image_buffer.h"
 
 namespace pictornx {
 

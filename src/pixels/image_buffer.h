@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

@@ -13,14 +13,14 @@
 // doubles and differ from the pixel-by-pixel sum only in the order of the additions, far
 // below the tolerance; with weights that are short binary fractions the sums are exact and
 // run on integers (see below).
-#include "resample.h"
+#include "pixels/resample.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
 
-#include "resample_internal.h"
+#include "pixels/resample_internal.h"
 
 namespace pictornx {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "image.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

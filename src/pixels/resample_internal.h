@@ -8,7 +8,7 @@
 #include <memory>
 #include <new>
 
-#include "image.h"
+#include "pixels/image.h"
 
 namespace pictornx::resample_detail {
 

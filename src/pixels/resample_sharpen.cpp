@@ -9,8 +9,8 @@
 #include <cstring>
 #include <utility>
 
-#include "resample.h"
-#include "resample_internal.h"
+#include "pixels/resample.h"
+#include "pixels/resample_internal.h"
 
 namespace pictornx {
 namespace {

@@ -1,7 +1,7 @@
 #include <climits>
 
-#include "resample.h"
-#include "resample_internal.h"
+#include "pixels/resample.h"
+#include "pixels/resample_internal.h"
 
 namespace pictornx {
 

@@ -6,8 +6,8 @@
 // rows with the same block give the same bytes, so enlarging copies the row above.
 #include <cstring>
 
-#include "resample.h"
-#include "resample_internal.h"
+#include "pixels/resample.h"
+#include "pixels/resample_internal.h"
 
 namespace pictornx {
 namespace resample_detail {

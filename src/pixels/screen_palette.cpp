@@ -1,4 +1,4 @@
-#include "screen_palette.h"
+#include "pixels/screen_palette.h"
 
 #include <cstddef>
 

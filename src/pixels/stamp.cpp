@@ -1,4 +1,4 @@
-#include "stamp.h"
+#include "pixels/stamp.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // tile filled with a key colour and then copies every tile pixel that is not that colour.
 #pragma once
 
-#include "image.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

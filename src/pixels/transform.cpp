@@ -1,4 +1,4 @@
-#include "transform.h"
+#include "pixels/transform.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,26 +1,27 @@
-#include "viewer.h"
+#include "viewer/viewer.h"
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
-#include "cursor_stamp.h"
-#include "draw.h"
-#include "handles.h"
-#include "host_state.h"
-#include "image_buffers.h"
-#include "module.h"
-#include "popup.h"
-#include "render_view.h"
-#include "resource_ids.h"
-#include "tool_windows.h"
-#include "viewer_rules.h"
+#include "imageops/cursor_stamp.h"
+#include "ui/draw.h"
+#include "win/handles.h"
+#include "host/host_state.h"
+#include "host/image_buffers.h"
+#include "win/module.h"
+#include "ui/popup.h"
+#include "imageops/render_view.h"
+#include "resources/resource_ids.h"
+#include "ui/timers.h"
+#include "ui/tool_windows.h"
+#include "viewer/viewer_rules.h"
 
 namespace pictornx {
 namespace {
 
 constexpr COLORREF kUncoveredHatch = 0x0000C8FF;  // red 255, green 200, blue 0
 constexpr int64_t kEarlyShowBytes = 3000000;
-constexpr UINT_PTR kDelayedCaptureTimer = 112;
 
 SCROLLINFO ScrollRecord(int maximum, int page, int position) {
   SCROLLINFO info{};
@@ -221,7 +222,7 @@ void OnClose(HWND window) {
     CloseToolWindow(which);
   HostState& host = Host();
   if (host.delayedCapturePending) {
-    KillTimer(host.hostWindow, kDelayedCaptureTimer);
+    KillTimer(LinkedHostWindow(), kDelayedCaptureTimer);
     host.delayedCapturePending = false;
   }
   Images().initialImage.Free();
@@ -304,14 +305,13 @@ int OpenViewer(HWND owner) {
   ClosePopup();
   if (ViewerWindow()) return kViewerAlreadyOpen;
   ImageBuffersState& images = Images();
-  const HostState& host = Host();
   if (!images.screenImage || !images.workImage) {
-    ShowMemoryError(host.hostWindow);
+    ShowMemoryError(LinkedHostWindow());
     return kViewerImagesMissing;
   }
   const SIZE source = images.sourceSize;
   if (!images.initialImage.Create(source.cx, source.cy)) {
-    ShowMemoryError(host.hostWindow);
+    ShowMemoryError(LinkedHostWindow());
     return FailOpening(kViewerOutOfMemory);
   }
 
@@ -322,7 +322,7 @@ int OpenViewer(HWND owner) {
 
   // The icon is set on this window only: the dialog class is shared with every dialog of
   // the host process.
-  const int iconId = host.hostIdentity == 0 ? IDI_PICTORN : IDI_MURAFEX;
+  const int iconId = LinkedHostIdentity() == 0 ? IDI_PICTORN : IDI_MURAFEX;
   for (WPARAM kind : {ICON_BIG, ICON_SMALL}) {
     const int size = kind == ICON_BIG ? GetSystemMetrics(SM_CXICON) : GetSystemMetrics(SM_CXSMICON);
     HANDLE icon = LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_SHARED);
@@ -336,7 +336,7 @@ int OpenViewer(HWND owner) {
   CopyImage(images.initialImage, images.screenImage);
   if (!images.workImage.Create(source.cx, source.cy)) {
     DestroyWindow(window);
-    ShowMemoryError(host.hostWindow);
+    ShowMemoryError(LinkedHostWindow());
     return FailOpening(kViewerOutOfMemory);
   }
   CopyImage(images.workImage, images.screenImage);
@@ -388,5 +388,21 @@ void CloseSubWindows() {
                            ToolWindow::kJpegPreview})
     CloseToolWindow(which);
 }
+
+void SetZoomFactors(double zoomX, double zoomY, int preset) {
+  ViewerState& viewer = Viewer();
+  viewer.zoomX = zoomX;
+  viewer.zoomY = zoomY;
+  viewer.zoomPreset = preset;
+}
+
+void SetResampleMode(int mode) { Viewer().resampleMode = mode; }
+
+void SwapZoomAxes() {
+  ViewerState& viewer = Viewer();
+  std::swap(viewer.zoomX, viewer.zoomY);
+}
+
+void SetRatioLock(bool locked) { Viewer().ratioLock = locked; }
 
 }  // namespace pictornx

@@ -49,6 +49,14 @@ void CloseSubWindows();
 // repaint, and ViewSize in the title.
 void ResetViewerView();
 
+// The zoom state has one owner, the viewer; the zoom, flip, reset and size commands change
+// it through these. The preset is the zoom menu item that carries the check mark.
+void SetZoomFactors(double zoomX, double zoomY, int preset);
+void SetResampleMode(int mode);
+// A quarter turn exchanges the factors of the two axes.
+void SwapZoomAxes();
+void SetRatioLock(bool locked);
+
 // The viewer's menu commands (viewer_commands.cpp).
 void RunViewerCommand(HWND viewer, int command);
 

@@ -2,16 +2,16 @@
 // the operations, reset and the external scope request.
 #include <iterator>
 
-#include "cursor_stamp.h"
-#include "host_state.h"
-#include "image_buffers.h"
-#include "picture_commands.h"
-#include "popup.h"
-#include "render_view.h"
-#include "resource_ids.h"
-#include "tool_windows.h"
-#include "viewer.h"
-#include "zoom_commands.h"
+#include "imageops/cursor_stamp.h"
+#include "host/host_state.h"
+#include "host/image_buffers.h"
+#include "imageops/picture_commands.h"
+#include "ui/popup.h"
+#include "imageops/render_view.h"
+#include "resources/resource_ids.h"
+#include "ui/tool_windows.h"
+#include "viewer/viewer.h"
+#include "imageops/zoom_commands.h"
 
 namespace pictornx {
 namespace {
@@ -32,19 +32,17 @@ void ResetImage(HWND viewer) {
   SetViewerTitle(width, height);
   CopyImage(images.workImage, images.initialImage);
   CopyImage(images.screenImage, images.initialImage);
-  ViewerState& state = Viewer();
-  state.zoomX = state.zoomY = 1.0;
-  state.zoomPreset = 3;
-  state.resampleMode = 0;
+  SetZoomFactors(1.0, 1.0, 3);
+  SetResampleMode(0);
   RefreshZoomMenu();
   RenderView(1);
-  state.ratioLock = true;
+  SetRatioLock(true);
 }
 
 // "Orvix": the host shows the image in its external scope tool, when it has one.
 void RequestExternalScope(HWND viewer) {
   const HostState& host = Host();
-  if (host.hostIdentity == 0) {
+  if (LinkedHostIdentity() == 0) {
     ShowPopupStrings(viewer, IDS_SCOPE_BUILT_IN_LINE1, IDS_SCOPE_BUILT_IN_LINE2, 2);
   } else if (host.externalScopeFlag == 0) {
     ShowPopupStrings(viewer, IDS_SCOPE_MISSING_LINE1, IDS_SCOPE_MISSING_LINE2, 2);

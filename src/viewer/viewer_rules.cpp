@@ -1,4 +1,4 @@
-#include "viewer_rules.h"
+#include "viewer/viewer_rules.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "dib.h"
+#include "win/dib.h"
 
 namespace pictornx {
 

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "handles.h"
-#include "image.h"
+#include "win/handles.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 

@@ -1,4 +1,4 @@
-#include "module.h"
+#include "win/module.h"
 
 namespace pictornx {
 namespace {

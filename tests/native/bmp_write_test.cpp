@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "bmp.h"
-#include "image_buffer.h"
+#include "codecs/bmp.h"
+#include "pixels/image_buffer.h"
 
 namespace pictornx {
 namespace {

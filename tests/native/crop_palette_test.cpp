@@ -3,9 +3,9 @@
 #include <cstring>
 #include <set>
 
-#include "crop.h"
-#include "image_buffer.h"
-#include "screen_palette.h"
+#include "pixels/crop.h"
+#include "pixels/image_buffer.h"
+#include "pixels/screen_palette.h"
 
 namespace pictornx {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "digit_font.h"
-#include "image_buffer.h"
+#include "pixels/digit_font.h"
+#include "pixels/image_buffer.h"
 
 namespace pictornx {
 namespace {

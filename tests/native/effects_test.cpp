@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "effects.h"
-#include "image_buffer.h"
+#include "pixels/effects.h"
+#include "pixels/image_buffer.h"
 
 namespace pictornx {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "image.h"
-#include "image_buffer.h"
+#include "pixels/image.h"
+#include "pixels/image_buffer.h"
 
 namespace pictornx {
 namespace {

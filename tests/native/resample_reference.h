@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "image_buffer.h"
-#include "resample.h"
+#include "pixels/image_buffer.h"
+#include "pixels/resample.h"
 
 namespace pictornx::testing {
 

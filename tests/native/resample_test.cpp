@@ -1,4 +1,4 @@
-#include "resample.h"
+#include "pixels/resample.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "image_buffer.h"
+#include "pixels/image_buffer.h"
 #include "resample_reference.h"
 
 namespace pictornx {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "image_buffer.h"
-#include "stamp.h"
+#include "pixels/image_buffer.h"
+#include "pixels/stamp.h"
 
 namespace pictornx {
 namespace {

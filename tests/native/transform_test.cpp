@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "image_buffer.h"
-#include "transform.h"
+#include "pixels/image_buffer.h"
+#include "pixels/transform.h"
 
 namespace pictornx {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "viewer_rules.h"
+#include "viewer/viewer_rules.h"
 
 namespace pictornx {
 namespace {

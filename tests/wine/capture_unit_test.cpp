@@ -7,11 +7,11 @@
 #include <cstring>
 #include <vector>
 
-#include "exports.h"
-#include "host_state.h"
-#include "image_buffers.h"
-#include "module.h"
-#include "resource_ids.h"
+#include "host/exports.h"
+#include "host/host_state.h"
+#include "host/image_buffers.h"
+#include "win/module.h"
+#include "resources/resource_ids.h"
 #include "win_test_support.h"
 
 namespace pictornx {

@@ -12,12 +12,12 @@
 #include <utility>
 #include <vector>
 
-#include "bmp.h"
-#include "dib.h"
-#include "digit_font.h"
-#include "draw.h"
-#include "handles.h"
-#include "image_buffer.h"
+#include "codecs/bmp.h"
+#include "win/dib.h"
+#include "pixels/digit_font.h"
+#include "ui/draw.h"
+#include "win/handles.h"
+#include "pixels/image_buffer.h"
 
 namespace pictornx {
 namespace {

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "handles.h"
-#include "hint.h"
-#include "module.h"
-#include "popup.h"
-#include "resource_ids.h"
+#include "win/handles.h"
+#include "ui/hint.h"
+#include "win/module.h"
+#include "ui/popup.h"
+#include "resources/resource_ids.h"
 #include "win_test_support.h"
 
 namespace pictornx {

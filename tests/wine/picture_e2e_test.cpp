@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "win_test_support.h"
 
 namespace {

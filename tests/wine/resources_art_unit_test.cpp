@@ -8,9 +8,9 @@
 #include <map>
 #include <string>
 
-#include "handles.h"
-#include "module.h"
-#include "resource_ids.h"
+#include "win/handles.h"
+#include "win/module.h"
+#include "resources/resource_ids.h"
 #include "resources_test_support.h"
 
 namespace pictornx {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "module.h"
-#include "resource_ids.h"
+#include "win/module.h"
+#include "resources/resource_ids.h"
 #include "resources_test_support.h"
 #include "win_test_support.h"
 

@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "module.h"
-#include "resource_ids.h"
+#include "win/module.h"
+#include "resources/resource_ids.h"
 #include "resources_test_support.h"
 #include "win_test_support.h"
 

@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "module.h"
-#include "resource_ids.h"
+#include "win/module.h"
+#include "resources/resource_ids.h"
 #include "resources_test_support.h"
 #include "win_test_support.h"
 

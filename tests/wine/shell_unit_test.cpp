@@ -3,10 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "dib.h"
-#include "library.h"
-#include "module.h"
-#include "resource_ids.h"
+#include "win/dib.h"
+#include "host/library.h"
+#include "ui/hint.h"
+#include "win/module.h"
+#include "resources/resource_ids.h"
 
 namespace pictornx {
 namespace {

@@ -9,12 +9,12 @@
 #include <cstring>
 #include <vector>
 
-#include "crop.h"
-#include "exports.h"
-#include "host_state.h"
-#include "image_buffers.h"
-#include "resource_ids.h"
-#include "viewer.h"
+#include "pixels/crop.h"
+#include "host/exports.h"
+#include "host/host_state.h"
+#include "host/image_buffers.h"
+#include "resources/resource_ids.h"
+#include "viewer/viewer.h"
 #include "win_test_support.h"
 
 namespace pictornx {
@@ -73,8 +73,7 @@ class ViewerTest : public ::testing::Test {
     if (!CopyRectangle(images.workImage.View(), 0, 0, width, height, packed)) return nullptr;
     images.screenImage.SetSize(width, height);
     images.sourceSize = {width, height};
-    Host().hostWindow = host.Get();
-    Host().hostIdentity = 1;
+    LinkHost(host.Get(), 1);
     return OpenViewer(host.Get()) == kViewerOpened ? ViewerWindow() : nullptr;
   }
 
@@ -293,7 +292,7 @@ TEST_F(ViewerTest, ExternalScopeCommandByIdentityAndFlag) {
   notify.Clear();
   SendMessageW(viewer, WM_COMMAND, IDM_EXTERNAL_SCOPE, 0);
   EXPECT_EQ(notify.Codes(), (std::vector<int>{3, 2}));
-  Host().hostIdentity = 0;  // the capture host has no external scope: a pop-up says so
+  LinkHost(LinkedHostWindow(), 0);  // the capture host has no external scope: a pop-up says so
   notify.Clear();
   SendMessageW(viewer, WM_COMMAND, IDM_EXTERNAL_SCOPE, 0);
   EXPECT_TRUE(notify.Codes().empty());

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "win_test_support.h"
 
 namespace {

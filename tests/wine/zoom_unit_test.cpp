@@ -5,17 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include "exports.h"
-#include "host_state.h"
-#include "image_buffers.h"
-#include "module.h"
-#include "cursor_stamp.h"
-#include "picture_commands.h"
-#include "popup.h"
-#include "render_view.h"
-#include "resource_ids.h"
-#include "tool_windows.h"
-#include "viewer.h"
+#include "host/exports.h"
+#include "host/host_state.h"
+#include "host/image_buffers.h"
+#include "win/module.h"
+#include "imageops/cursor_stamp.h"
+#include "imageops/picture_commands.h"
+#include "ui/popup.h"
+#include "imageops/render_view.h"
+#include "resources/resource_ids.h"
+#include "ui/tool_windows.h"
+#include "viewer/viewer.h"
 #include "win_test_support.h"
 
 namespace pictornx {
@@ -100,7 +100,7 @@ TEST_F(ZoomTest, EnlargingBeyondThirtySixMillionPixelsIsRefusedAndChangesNothing
   ImageBuffersState& images = Images();
   ASSERT_TRUE(images.screenImage.Create(5000, 4000));
   images.sourceSize = {5000, 4000};
-  Host().hostWindow = host.Get();
+  LinkHost(host.Get(), LinkedHostIdentity());
   ASSERT_EQ(OpenViewer(host.Get()), kViewerOpened);
   viewer = ViewerWindow();
   Command(IDM_ZOOM_75);

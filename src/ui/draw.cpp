@@ -1,9 +1,9 @@
-#include "draw.h"
+#include "ui/draw.h"
 
 #include <iterator>
 
-#include "handles.h"
-#include "module.h"
+#include "win/handles.h"
+#include "win/module.h"
 
 namespace pictornx {
 namespace {

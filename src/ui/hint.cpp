@@ -1,16 +1,22 @@
-#include "hint.h"
+#include "ui/hint.h"
 
-#include "handles.h"
-#include "library.h"
-#include "module.h"
-#include "popup.h"
-#include "resource_ids.h"
+#include "win/handles.h"
+#include "win/module.h"
+#include "ui/popup.h"
+#include "resources/resource_ids.h"
+#include "ui/timers.h"
 
 namespace pictornx {
+
+const wchar_t* HintClassName() {
+  static wchar_t name[12] = L"";
+  if (!name[0]) LoadResString(IDS_HINT_CLASS, name, 12);
+  return name;
+}
 namespace {
 
-constexpr UINT_PTR kShowTimer = 113;
-constexpr UINT_PTR kHideTimer = 114;
+constexpr UINT_PTR kShowTimer = kHintShowTimer;
+constexpr UINT_PTR kHideTimer = kHintHideTimer;
 constexpr COLORREF kHintFill = 0x00A0FDFC;  // red 252, green 253, blue 160
 constexpr int kHintTextChars = 150;
 

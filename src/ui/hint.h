@@ -12,6 +12,8 @@ inline constexpr int kHintHotSpot = 115;
 // Called by a tool window at the start of every message it handles, once per control that
 // has a hint, with the pointer's screen position (x, y).
 void TrackHint(HWND window, int controlId, UINT stringId, int x, int y);
+// The hint window's class name, string 14 (at most 11 characters), loaded once.
+const wchar_t* HintClassName();
 // Closes the hint window if one exists.
 void CloseHint();
 // The hint window if one exists.

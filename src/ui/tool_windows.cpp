@@ -1,4 +1,4 @@
-#include "tool_windows.h"
+#include "ui/tool_windows.h"
 
 #include <initializer_list>
 

@@ -1,17 +1,17 @@
-#include "popup.h"
+#include "ui/popup.h"
 
 #include <algorithm>
 #include <string>
 
-#include "handles.h"
-#include "host_state.h"
-#include "module.h"
-#include "resource_ids.h"
+#include "win/handles.h"
+#include "ui/host_link.h"
+#include "win/module.h"
+#include "resources/resource_ids.h"
+#include "ui/timers.h"
 
 namespace pictornx {
 namespace {
 
-constexpr UINT_PTR kPopupTimer = 111;
 constexpr COLORREF kPopupInk = 0x000000B4;   // frame and text: red 180
 constexpr COLORREF kPopupFill = 0x0000FFFF;  // yellow
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "digit_font.h"
+#include "pixels/digit_font.h"
 
 namespace pictornx {
 
