@@ -2,7 +2,7 @@
 # when the machine and the build tree are ready.
 SHELL := /bin/bash
 .SHELLFLAGS := -eo pipefail -c
-.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo gallery art-sheet bench bench-wine fuzz clean
+.PHONY: setup native native-asan mingw check check-native check-asan check-wine demo gallery art-sheet bench bench-wine fuzz fuzz-smoke clean
 
 configure = cmake --preset $(1) >build/configure-$(1).log 2>&1 || { cat build/configure-$(1).log; exit 1; }
 
@@ -29,7 +29,7 @@ mingw: setup
 	  cmake --preset $$p >build/configure-$$p.log 2>&1 || { cat build/configure-$$p.log; exit 1; }; \
 	  cmake --build --preset $$p; fi
 
-check: check-native check-asan check-wine
+check: check-native check-asan check-wine fuzz-smoke
 	@echo "make check: native, sanitizer and Wine tests passed"
 
 check-native: native
@@ -84,8 +84,14 @@ bench: native
 	@for b in build/native/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
 fuzz: setup
+	@fuzz/build-deps.sh
 	@$(call configure,fuzz)
 	@cmake --build --preset fuzz
+
+# Each reader's fuzz target for about 10 seconds on generated seeds (a regression check for
+# make check); fuzz/run.sh SECONDS runs them longer.
+fuzz-smoke: fuzz
+	@fuzz/run.sh 10
 
 clean:
 	rm -rf build/native build/native-asan build/mingw build/mingw64 build/fuzz build/demo build/gallery
