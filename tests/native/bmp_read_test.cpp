@@ -261,7 +261,7 @@ TEST(WriteBmp, WritesTheTwentyFourBitLayoutAndReadsBack) {
   const CodecResult r = WriteBmp(path.c_str(), image.View(), &written);
   ASSERT_TRUE(r.Ok()) << r.reason;
   EXPECT_EQ(written, 54 + 3 * 24);
-  EXPECT_EQ(ReadAll(dir.Path() / L"画像.bmp"), EncodeBmp24(image.View()));
+  EXPECT_EQ(ReadAll(dir.Path() / std::filesystem::path(u8"画像.bmp")), EncodeBmp24(image.View()));
   BufferSink sink;
   ASSERT_TRUE(ReadBmpFile(path.c_str(), sink).Ok());
   EXPECT_EQ(sink.Image().Bytes(), image.Bytes());
