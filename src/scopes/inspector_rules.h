@@ -95,12 +95,6 @@ enum class ReadoutRead {
   kColumnTooFar,  // beyond 9999: unchanged
   kRowTooFar,
 };
-struct Rgb {
-  uint8_t red = 0;
-  uint8_t green = 0;
-  uint8_t blue = 0;
-  bool operator==(const Rgb&) const = default;
-};
 // Reads the pixel at (x, y) (y from the picture's top) for the readout: columns outside the
 // image read as zeros; rows outside it, or points beyond 9999, leave `rgb` unchanged.
 ReadoutRead ReadPointedPixel(ConstImageView source, int64_t x, int64_t y, Rgb& rgb);
