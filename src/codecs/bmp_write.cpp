@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "codecs/bmp.h"
+#include "codecs/file_io.h"
 
 namespace pictornx {
 namespace {
@@ -43,6 +44,34 @@ std::vector<uint8_t> EncodeBmp24(ConstImageView image) {
   for (int y = 0; y < image.height; ++y)
     std::memcpy(file.data() + header.size() + row * static_cast<size_t>(y), image.Row(y), pixels);
   return file;
+}
+
+CodecResult WriteBmp(const wchar_t* path, ConstImageView image, int64_t* bytesWritten) {
+  if (bytesWritten != nullptr) *bytesWritten = 0;
+  if (image.Empty() || ImageBytes(image.width, image.height) < 0)
+    return CodecFail(CodecStatus::kOutOfMemory, "image empty or too large");
+  std::FILE* file = OpenPath(path, "wb");
+  if (file == nullptr) return CodecFail(CodecStatus::kCannotOpen, "file cannot be created");
+  const auto header = BmpHeader24(image.width, image.height);
+  const auto pixels = static_cast<size_t>(image.width) * 3;
+  const auto padding = static_cast<size_t>(RowBytes(image.width)) - pixels;
+  static constexpr uint8_t kZeros[4] = {};
+  // The source's own padding bytes are not written: the file's padding is zero whatever
+  // the view holds there.
+  int64_t total = static_cast<int64_t>(std::fwrite(header.data(), 1, header.size(), file));
+  bool complete = total == kBmpHeaderBytes;
+  for (int y = 0; complete && y < image.height; ++y) {
+    const size_t put = std::fwrite(image.Row(y), 1, pixels, file);
+    const size_t pad = put == pixels ? std::fwrite(kZeros, 1, padding, file) : 0;
+    total += static_cast<int64_t>(put + pad);
+    complete = put == pixels && pad == padding;
+  }
+  // A failed close (buffered bytes lost) is a write failure; the count stays as the bytes
+  // handed over, so the shell shows the disk-fault message rather than "nothing written".
+  const bool closed = std::fclose(file) == 0;
+  if (bytesWritten != nullptr) *bytesWritten = total;
+  if (!complete || !closed) return CodecFail(CodecStatus::kWriteFailed, "BMP written short");
+  return CodecOk();
 }
 
 }  // namespace pictornx

@@ -1,18 +1,18 @@
 #include "files/open_request.h"
 
-#include "files/open_state.h"
+#include "files/file_names.h"
 
 namespace pictornx {
 
-OpenState& Opened() {
-  static OpenState state;
-  return state;
+FileNames& Names() {
+  static FileNames names;
+  return names;
 }
 
 void ForgetOpenedFileNames() {
-  OpenState& state = Opened();
-  state.lastPath[0] = L'\0';
-  state.lastFileTitle[0] = L'\0';
+  FileNames& names = Names();
+  names.scratchPath[0] = L'\0';
+  names.scratchTitle[0] = L'\0';
 }
 
 }  // namespace pictornx

@@ -3,8 +3,8 @@
 
 namespace pictornx {
 
-// Empties the remembered path and file title of the last opened file; every capture or
-// open request starts with them empty.
+// Empties the scratch copies of name and path; every capture or open request does. The
+// names the dialogs remember (file_names.h) live as long as the library.
 void ForgetOpenedFileNames();
 
 }  // namespace pictornx

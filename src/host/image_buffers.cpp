@@ -79,6 +79,7 @@ bool FailCapture(ImageBuffersState& images) {
   images.cursorTile.Free();
   images.screenImage.Free();
   images.workImage.Free();
+  images.screenPalette.Reset();
   return false;
 }
 
