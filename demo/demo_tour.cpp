@@ -63,6 +63,26 @@ bool SaveScreen(const std::wstring& path) {
   return ok && written == file.size();
 }
 
+// A visible pop-up of this process owned by `owner` and `width` pixels wide (the library's
+// tool windows are dialogs).
+HWND FindOwnedDialog(HWND owner, int width) {
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    RECT r{};
+    GetWindowRect(w, &r);
+    if (process == GetCurrentProcessId() && GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w) &&
+        r.right - r.left == width)
+      return w;
+  }
+  return nullptr;
+}
+
+void ClickAt(HWND window, int x, int y) {
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
 }  // namespace
 
 int RunTour(const wchar_t* directory) {
@@ -105,6 +125,28 @@ int RunTour(const wchar_t* directory) {
     SendMessageW(viewer, WM_COMMAND, step.command, 0);
     ReadImageBack();
     screenshot(step.name);
+  }
+  // The pixel inspector: a press on the image opens it; its settings panel turns the
+  // rulers and the readout on; a drag shows the measurement. The real pointer is put on
+  // the same point, so the moves Wine reports agree with the ones sent here.
+  if (HWND viewer = FindToolWindow()) {
+    POINT onScreen{150, 107};  // the first request button's caption in the captured screen
+    ClientToScreen(viewer, &onScreen);
+    SetCursorPos(onScreen.x, onScreen.y);
+    ClickAt(viewer, 150, 107);
+    if (HWND inspector = FindOwnedDialog(viewer, 250)) {
+      SendMessageW(viewer, WM_MOUSEMOVE, 0, MAKELPARAM(150, 107));
+      ClickAt(inspector, 157, 8);  // the settings panel, on its pixel count page
+      screenshot(L"inspector-settings");
+      ClickAt(inspector, 27 + 118, 45);      // readout page
+      ClickAt(inspector, 27 + 20, 19 + 27);  // rulers and readout on
+      screenshot(L"inspector-settings-readout");
+      ClickAt(inspector, 27 + 140, 45);  // apply
+      SendMessageW(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 95));
+      SendMessageW(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 107));
+      screenshot(L"inspector-readout-rulers");
+      SendMessageW(viewer, WM_LBUTTONUP, 0, MAKELPARAM(150, 107));
+    }
   }
   if (FindToolWindow()) {
     CloseToolWindow();

@@ -81,6 +81,7 @@ struct Rgb {
   uint8_t blue = 0;
 
   bool Matches(const uint8_t* bgr) const { return bgr[0] == blue && bgr[1] == green && bgr[2] == red; }
+  friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
 }  // namespace pictornx

@@ -15,6 +15,7 @@
 #include "resources/resource_ids.h"
 #include "ui/timers.h"
 #include "ui/tool_windows.h"
+#include "viewer/viewer_inspector.h"
 #include "viewer/viewer_rules.h"
 
 namespace pictornx {
@@ -148,6 +149,7 @@ void OnKeyDown(HWND window, WPARAM key) {
       const int distance = (GetKeyState(VK_NONCONVERT) & 0x8000) ? 10 : 1;
       if (auto moved = ArrowKeyPointerMove(visible, {pointer.x, pointer.y}, arrow, distance)) {
         SetCursorPos(moved->x, moved->y);
+        RefreshInspectorAtPointer(window);
       }
     }
   }
@@ -166,11 +168,22 @@ void OnMove(HWND window) {
 }
 
 void OnMouseMove(HWND window, LPARAM position) {
-  if (CursorPlacing()) MoveCursorOutline(window, static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)));
+  const int x = static_cast<short>(LOWORD(position));
+  const int y = static_cast<short>(HIWORD(position));
+  FeedInspectorOnMove(window, x, y);
+  if (CursorPlacing()) MoveCursorOutline(window, x, y);
 }
 
-void OnLeftButtonDown(HWND window) {
-  if (CursorPlacing()) PlaceCursor(window);
+void OnLeftButtonDown(HWND window, LPARAM position) {
+  if (CursorPlacing()) {
+    PlaceCursor(window);
+    return;
+  }
+  InspectorOnLeftDown(window, static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)));
+}
+
+void OnLeftButtonUp() {
+  if (!CursorPlacing()) InspectorOnLeftUp();
 }
 
 // The right button cancels: the panels close and a pending cursor placement ends.
@@ -259,7 +272,10 @@ INT_PTR CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       OnMouseMove(window, lParam);
       return TRUE;
     case WM_LBUTTONDOWN:
-      OnLeftButtonDown(window);
+      OnLeftButtonDown(window, lParam);
+      return TRUE;
+    case WM_LBUTTONUP:
+      OnLeftButtonUp();
       return TRUE;
     case WM_RBUTTONDOWN:
       OnRightButtonDown(window);

@@ -1,0 +1,61 @@
+#include "viewer/viewer_inspector.h"
+
+#include <algorithm>
+
+#include "host/image_buffers.h"
+#include "scopes/pixel_inspector.h"
+#include "viewer/viewer.h"
+
+namespace pictornx {
+namespace {
+
+bool g_leftHeld = false;  // the left button went down on the viewer and has not come up
+
+// Hands the inspector WorkImage and redraws it at client point (x, y); false when the
+// point lies right of or below the image (such moves change nothing).
+bool UpdateAt(int x, int y) {
+  const ViewerState& viewer = Viewer();
+  const ImageBuffersState& images = Images();
+  const int imageX = x + viewer.offsetX;
+  const int imageY = y + viewer.offsetY;
+  if (imageX >= images.viewSize.cx || imageY >= images.viewSize.cy) return false;
+  if (!PixelInspectorWindow() || InspectorPanelOpen()) return true;
+  SetInspectorSourceSize(images.workImage.Width(), images.workImage.Height());
+  UpdatePixelInspector(images.workImage.Bits(), imageX, imageY);
+  return true;
+}
+
+}  // namespace
+
+void FeedInspectorOnMove(HWND, int x, int y) {
+  if (!UpdateAt(x, y)) return;
+  if (g_leftHeld && PixelInspectorWindow() && !InspectorPanelOpen())
+    UpdateMeasureReadout(x + Viewer().offsetX, y + Viewer().offsetY);
+}
+
+void InspectorOnLeftDown(HWND viewer, int x, int y) {
+  if (PixelInspectorWindow()) {
+    BeginMeasureReadout(1, std::max(x, 0) + Viewer().offsetX, std::max(y, 0) + Viewer().offsetY);
+  } else {
+    SetInspectorCompareMode(false);
+    if (OpenPixelInspector(viewer, 1) != 0) return;
+  }
+  g_leftHeld = true;
+  SetCapture(viewer);
+}
+
+void InspectorOnLeftUp() {
+  const bool held = g_leftHeld;
+  g_leftHeld = false;
+  SetInspectorCrosshair(false);
+  BeginMeasureReadout(0, 0, 0);
+  if (held) ReleaseCapture();
+}
+
+void RefreshInspectorAtPointer(HWND viewer) {
+  POINT pointer{};
+  if (!GetCursorPos(&pointer) || !ScreenToClient(viewer, &pointer)) return;
+  UpdateAt(pointer.x, pointer.y);
+}
+
+}  // namespace pictornx

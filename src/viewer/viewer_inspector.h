@@ -1,0 +1,20 @@
+// The viewer's connections to the pixel inspector: feeding it the pointed image point,
+// opening it on a left press, and the measurement while the left button is held.
+#pragma once
+
+#include <windows.h>
+
+namespace pictornx {
+
+// WM_MOUSEMOVE at client (x, y): updates the inspector (and the measurement while the
+// left button is held) when the point lies on the image.
+void FeedInspectorOnMove(HWND viewer, int x, int y);
+// WM_LBUTTONDOWN at client (x, y): starts the measurement when the inspector is open, or
+// opens it in single mode; captures the mouse until the release.
+void InspectorOnLeftDown(HWND viewer, int x, int y);
+// WM_LBUTTONUP: ends the measurement and the crosshair.
+void InspectorOnLeftUp();
+// After the arrow keys moved the pointer: the inspector shows the new point.
+void RefreshInspectorAtPointer(HWND viewer);
+
+}  // namespace pictornx
