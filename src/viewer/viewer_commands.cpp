@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "imageops/cursor_stamp.h"
+#include "files/save_image.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
 #include "imageops/picture_commands.h"
@@ -73,6 +74,9 @@ void TransformCommand(HWND) {
   FlipRotate();
 }
 
+void SaveWholeImage(HWND viewer) { SaveImage(viewer, WholeWorkImage(), false); }
+void TemporaryGifCommand(HWND) { CreateTemporaryGif(); }
+
 void InvertCommand(HWND) { InvertColours(); }
 void SepiaCommand(HWND) { Sepia(); }
 void GreyCommand(HWND) { Grey(); }
@@ -100,6 +104,8 @@ constexpr CommandEntry kCommands[] = {
     {IDM_INVERT, InvertCommand},
     {IDM_SEPIA, SepiaCommand},
     {IDM_GREY, GreyCommand},
+    {IDM_SAVE_WHOLE, SaveWholeImage},
+    {IDM_TEMP_FILE, TemporaryGifCommand},
 };
 
 }  // namespace
