@@ -69,9 +69,11 @@ gallery: mingw
 	@convert build/gallery/drawing.png -scale 400% build/gallery/drawing-x4.png
 	@echo "gallery: build/gallery/drawing.png, build/gallery/drawing-x4.png"
 
-# Request-to-viewer timing under Wine beside the bare BitBlt and copies.
+# Request-to-viewer timing under Wine beside the bare BitBlt and copies, and the save path
+# beside the bare writers.
 bench-wine: mingw
 	@scripts/wine-run $(wine_bin)/request-timing.exe
+	@scripts/wine-run $(wine_bin)/save-timing.exe
 
 # Every bitmap, icon and cursor of the library on one PNG, with ids and sizes, and mock-ups
 # of how the windows put the pieces together.
