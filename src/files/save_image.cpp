@@ -66,8 +66,9 @@ bool AskForName(HWND owner, bool jpegOnly, DialogChoice* choice) {
   dialog.nMaxFile = kDialogNameChars;
   dialog.lpstrInitialDir = names.lastSaveDir[0] ? names.lastSaveDir : nullptr;
   dialog.lpstrTitle = title.c_str();
-  // The folder must exist; the file need not (the overwrite question is ours).
-  dialog.Flags = OFN_PATHMUSTEXIST;
+  // The folder must exist; the file need not (the overwrite question is ours). The host's
+  // current folder is its own: the dialog puts it back.
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameW(&dialog)) {
     // A remembered name the dialog will not take as its initial text: ask again without it.
     if (CommDlgExtendedError() != FNERR_INVALIDFILENAME || path[0] == L'\0') return false;

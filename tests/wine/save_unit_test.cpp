@@ -156,6 +156,8 @@ class SaveTest : public ::testing::Test {
 
 TEST_F(SaveTest, RangeAsBmpHasEveryHeaderFieldAndTheRowsAndIsRemembered) {
   const ImageRect range{5, 3, 21, 10};
+  wchar_t before[MAX_PATH], after[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, before);
   ASSERT_EQ(Save({FileDialogDriver::Type(dir + L"range")}, range), kSaveDone);
   ASSERT_TRUE(seen[0].seen);
   EXPECT_EQ(seen[0].title, LoadResString(IDS_SAVE_DIALOG_TITLE));
@@ -181,6 +183,8 @@ TEST_F(SaveTest, RangeAsBmpHasEveryHeaderFieldAndTheRowsAndIsRemembered) {
   EXPECT_EQ(std::wstring(Names().lastFileTitle), L"range.bmp");
   EXPECT_EQ(Names().lastFilterIndex, 1);
   EXPECT_EQ(Files(dir), std::vector<std::wstring>{L"range.bmp"});  // no temporary file left
+  GetCurrentDirectoryW(MAX_PATH, after);
+  EXPECT_STREQ(after, before);  // the host's current folder is left alone
 }
 
 TEST_F(SaveTest, PngAndJpegDecodeToTheImageAndTheJpegOnlyVariantSavesTheWhole) {
