@@ -178,6 +178,8 @@ int RunTour(const wchar_t* directory) {
     SaveDialogPlay play;
     play.typeIndex = save.typeIndex;
     play.path = std::wstring(savedFolder) + L"\\tour-" + save.name;
+    // A file from an earlier tour would bring the overwrite question, which nobody answers.
+    for (const wchar_t* extension : {L".bmp", L".jpg", L".png"}) DeleteFileW((play.path + extension).c_str());
     if (save.typeIndex == 0) {
       wchar_t file[64];
       swprintf(file, 64, L"%02d-save-dialog.bmp", ++shot);
