@@ -56,7 +56,7 @@ demo: mingw
 	  scripts/wine-run $(wine_bin)/pictorn-demo.exe; \
 	else \
 	  rm -f build/demo/*.bmp build/demo/*.png; \
-	  (cd build/demo && ../../scripts/wine-run ../$(wine_preset)/bin/pictorn-demo.exe --tour .) >/dev/null; \
+	  p=$(wine_preset); (cd build/demo && ../../scripts/wine-run ../$$p/bin/pictorn-demo.exe --tour .) >/dev/null; \
 	  for f in build/demo/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done; \
 	  ls build/demo/*.png | sed 's|^|screenshot: |'; \
 	fi
@@ -74,7 +74,7 @@ gallery: mingw
 
 # The kernels' benchmarks natively and then as the Windows build runs them under Wine
 # (BENCH_FILTER, a regular expression, picks cases), then request-to-viewer timing under
-# Wine beside the bare BitBlt and copies.
+# Wine beside the bare BitBlt and copies, and the save path beside the bare writers.
 BENCH_FILTER ?= .
 bench-wine: native mingw
 	@for b in build/native/bench/bench_*; do [ -x "$$b" ] || continue; \
@@ -84,6 +84,7 @@ bench-wine: native mingw
 	done
 	@echo "== request timing under Wine =="
 	@scripts/wine-run $(wine_bin)/request-timing.exe
+	@scripts/wine-run $(wine_bin)/save-timing.exe
 
 # Every bitmap, icon and cursor of the library on one PNG, with ids and sizes, and mock-ups
 # of how the windows put the pieces together.

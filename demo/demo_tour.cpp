@@ -83,6 +83,58 @@ void ClickAt(HWND window, int x, int y) {
   SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+// Plays the user at the library's save dialog from a second thread: picks the file type,
+// types a name without extension, optionally saves a screenshot of the filled dialog, and
+// presses OK.
+struct SaveDialogPlay {
+  int typeIndex = 0;      // 0 BMP, 1 JPEG, 2 PNG: the dialog's file-type list
+  std::wstring path;      // typed into the name field
+  std::wstring shotPath;  // empty: no screenshot
+  bool done = false;
+};
+
+BOOL CALLBACK FindSaveDialogProc(HWND window, LPARAM found) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t cls[16] = L"";
+  GetClassNameW(window, cls, 16);
+  if (process != GetCurrentProcessId() || wcscmp(cls, L"#32770") || !IsWindowVisible(window)) return TRUE;
+  if (!GetDlgItem(window, 0x470)) return TRUE;  // the file-type list marks a file dialog
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+HWND FindSaveDialog() {
+  HWND found = nullptr;
+  EnumWindows(FindSaveDialogProc, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+BOOL CALLBACK SetNameField(HWND child, LPARAM text) {
+  if (GetDlgCtrlID(child) == 0x47c) SendMessageW(child, WM_SETTEXT, 0, text);
+  return TRUE;
+}
+
+DWORD WINAPI PlaySaveDialog(void* param) {
+  auto* play = static_cast<SaveDialogPlay*>(param);
+  const ULONGLONG end = GetTickCount64() + 10000;
+  HWND dialog = nullptr;
+  while (!(dialog = FindSaveDialog()) && GetTickCount64() < end) Sleep(20);
+  if (!dialog) return 0;
+  HWND types = GetDlgItem(dialog, 0x470);
+  SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(play->typeIndex), 0);
+  for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, code), reinterpret_cast<LPARAM>(types));
+  EnumChildWindows(dialog, SetNameField, reinterpret_cast<LPARAM>(play->path.c_str()));
+  if (!play->shotPath.empty()) {
+    Sleep(300);  // the dialog's own thread repaints meanwhile
+    SaveScreen(play->shotPath);
+  }
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  play->done = true;
+  return 0;
+}
+
 }  // namespace
 
 int RunTour(const wchar_t* directory) {
@@ -147,6 +199,41 @@ int RunTour(const wchar_t* directory) {
       screenshot(L"inspector-readout-rulers");
       SendMessageW(viewer, WM_LBUTTONUP, 0, MAKELPARAM(150, 107));
     }
+  }
+  // The whole view saved in each format; the saved-size pop-up shows after each.
+  struct SaveStep {
+    int typeIndex;
+    const wchar_t* name;
+  };
+  // Full paths: the dialog has its own idea of the current folder while it shows.
+  wchar_t fullDirectory[MAX_PATH];
+  GetFullPathNameW(directory, MAX_PATH, fullDirectory, nullptr);
+  wchar_t savedFolder[MAX_PATH];
+  GetFullPathNameW((std::wstring(directory) + L"\\saved").c_str(), MAX_PATH, savedFolder, nullptr);
+  CreateDirectoryW(savedFolder, nullptr);
+  for (const SaveStep& save : {SaveStep{0, L"saved-bmp"}, SaveStep{1, L"saved-jpeg"}, SaveStep{2, L"saved-png"}}) {
+    HWND viewer = FindToolWindow();
+    if (!viewer) break;
+    // A pop-up still showing would swallow the next one: close it as a user waiting would.
+    if (HWND popup = FindWindowExW(nullptr, nullptr, L"#32770", L""); popup && GetWindow(popup, GW_OWNER) == viewer)
+      SendMessageW(popup, WM_CLOSE, 0, 0);
+    SaveDialogPlay play;
+    play.typeIndex = save.typeIndex;
+    play.path = std::wstring(savedFolder) + L"\\tour-" + save.name;
+    // A file from an earlier tour would bring the overwrite question, which nobody answers.
+    for (const wchar_t* extension : {L".bmp", L".jpg", L".png"}) DeleteFileW((play.path + extension).c_str());
+    if (save.typeIndex == 0) {
+      wchar_t file[64];
+      swprintf(file, 64, L"%02d-save-dialog.bmp", ++shot);
+      play.shotPath = std::wstring(fullDirectory) + L"\\" + file;
+      std::printf("screenshot %ls\n", file);
+    }
+    HANDLE thread = CreateThread(nullptr, 0, PlaySaveDialog, &play, 0, nullptr);
+    SendMessageW(viewer, WM_COMMAND, 32864, 0);  // save the whole image to a file
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    if (!play.done) ++failures;
+    screenshot(save.name);
   }
   if (FindToolWindow()) {
     CloseToolWindow();

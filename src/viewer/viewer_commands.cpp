@@ -4,6 +4,7 @@
 
 #include "files/clipboard.h"
 #include "imageops/cursor_stamp.h"
+#include "files/save_image.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
 #include "imageops/picture_commands.h"
@@ -74,6 +75,9 @@ void TransformCommand(HWND) {
   FlipRotate();
 }
 
+void SaveWholeImage(HWND viewer) { SaveImage(viewer, WholeWorkImage(), false); }
+void TemporaryGifCommand(HWND) { CreateTemporaryGif(); }
+
 void InvertCommand(HWND) { InvertColours(); }
 void SepiaCommand(HWND) { Sepia(); }
 void GreyCommand(HWND) { Grey(); }
@@ -102,6 +106,8 @@ constexpr CommandEntry kCommands[] = {
     {IDM_SEPIA, SepiaCommand},
     {IDM_GREY, GreyCommand},
     {IDM_COPY_WHOLE, CopyWholeImageCommand},
+    {IDM_SAVE_WHOLE, SaveWholeImage},
+    {IDM_TEMP_FILE, TemporaryGifCommand},
 };
 
 }  // namespace
