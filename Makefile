@@ -72,6 +72,7 @@ gallery: mingw
 # Request-to-viewer timing under Wine beside the bare BitBlt and copies.
 bench-wine: mingw
 	@scripts/wine-run $(wine_bin)/request-timing.exe
+	@scripts/wine-run $(wine_bin)/open-timing.exe
 
 # Every bitmap, icon and cursor of the library on one PNG, with ids and sizes, and mock-ups
 # of how the windows put the pieces together.
