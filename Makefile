@@ -53,7 +53,7 @@ demo: mingw
 	  scripts/wine-run $(wine_bin)/pictorn-demo.exe; \
 	else \
 	  rm -f build/demo/*.bmp build/demo/*.png; \
-	  (cd build/demo && ../../scripts/wine-run ../$(wine_preset)/bin/pictorn-demo.exe --tour .) >/dev/null; \
+	  p=$(wine_preset); (cd build/demo && ../../scripts/wine-run ../$$p/bin/pictorn-demo.exe --tour .) >/dev/null; \
 	  for f in build/demo/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done; \
 	  ls build/demo/*.png | sed 's|^|screenshot: |'; \
 	fi

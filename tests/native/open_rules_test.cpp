@@ -126,6 +126,73 @@ TEST(OpenRules, OnlySoundMetafilesArePlayed) {
   EXPECT_TRUE(EnhancedMetafileIsPlayable(std::vector<uint8_t>(100, 0x42)));  // not a metafile at all
 }
 
+std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, size_t pixelBytes,
+                         uint32_t sizeImage = 0) {
+  std::vector<uint8_t> bytes(54 + (bits <= 8 ? (4u << bits) : 0) + pixelBytes, 0);
+  auto put = [&](size_t at, uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(10, static_cast<uint32_t>(bytes.size() - pixelBytes), 4);
+  put(14, 40, 4);
+  put(18, static_cast<uint32_t>(width), 4);
+  put(22, static_cast<uint32_t>(height), 4);
+  put(26, 1, 2);
+  put(28, bits, 2);
+  put(30, compression, 4);
+  put(34, sizeImage, 4);
+  return bytes;
+}
+
+// The picture loader trusts offsets and sizes inside the file; only files whose claims
+// hold reach it.
+TEST(OpenRules, OnlyFilesWhoseClaimsHoldReachThePictureLoader) {
+  const struct {
+    std::vector<uint8_t> file;
+    bool passes;
+  } cases[] = {
+      {Bmp(3, -2, 24, 0, 24), true},              // top-down, rows of 12 bytes
+      {Bmp(3, -2, 24, 0, 23), false},             // a byte short
+      {Bmp(2, 2, 8, 1, 10, 10), true},            // run-length, data size as held
+      {Bmp(2, 2, 8, 2, 10, 10), false},           // RLE4 with 8 bits
+      {Bmp(2, 2, 3, 0, 8), false},                // no such bit count
+      {Bmp(0, 2, 24, 0, 8), false},
+      {Bmp(2, 2, 24, 4, 8), false},               // embedded JPEG
+      {std::vector<uint8_t>(40, 0x42), false},    // no format the loader knows
+      {{0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, false},    // an icon without images
+      {{0, 0, 3, 0, 1, 0, 0, 0, 0, 0}, false},    // a zero word, then no icon type
+      {{0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0}, true},
+      {{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}, true},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    std::vector<uint8_t> file = cases[i].file;
+    EXPECT_EQ(PrepareForPictureLoader(file), cases[i].passes) << "case " << i;
+  }
+  // A run-length file that claims more data than it holds is cut to what it holds.
+  std::vector<uint8_t> rle = Bmp(2, 2, 8, 1, 10, 5000);
+  ASSERT_TRUE(PrepareForPictureLoader(rle));
+  EXPECT_EQ(rle[34] | rle[35] << 8, 10);
+
+  // Icons: the directory entry and the bitmap inside must fit.
+  std::vector<uint8_t> icon = {0, 0, 1, 0, 1, 0, 2, 2, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0};
+  std::vector<uint8_t> image(48, 0);
+  image[0] = 40;
+  image[4] = 2;        // width 2
+  image[8] = 4;        // height 2, twice for the mask
+  image[12] = 1;
+  image[14] = 32;      // 2 x 2 x 4 colour bytes, then 2 mask rows of 4
+  image.resize(40 + 16 + 8);
+  icon[14] = static_cast<uint8_t>(image.size());
+  icon.insert(icon.end(), image.begin(), image.end());
+  EXPECT_TRUE(PrepareForPictureLoader(icon));
+  std::vector<uint8_t> shortIcon = icon;
+  shortIcon.pop_back();
+  EXPECT_FALSE(PrepareForPictureLoader(shortIcon));  // the entry runs past the file
+  icon[14] -= 1;
+  EXPECT_FALSE(PrepareForPictureLoader(icon));  // the mask does not fit the entry
+}
+
 TEST(OpenRules, NamesLeftForSaving) {
   const struct {
     const wchar_t* title;
@@ -151,7 +218,7 @@ TEST(OpenRules, NamesLeftForSaving) {
     const FileKind kind = FileKindFromName(c.title);
     int filter = SaveFilterForKind(kind);
     LeaveNamesForSaving(kind, title, path, 260, &filter);
-    EXPECT_EQ(filter, c.wantFilter) << c.title[0];
+    EXPECT_EQ(filter, c.wantFilter) << static_cast<int>(c.title[0]);
     EXPECT_EQ(std::wstring(title), c.wantTitle);
     EXPECT_EQ(std::wstring(path), c.wantPath);
   }
