@@ -25,7 +25,8 @@ void ShowProgress(HWND viewer, HWND progress, int rows) {
   ShowWindow(progress, SW_SHOWNA);
   UpdateWindow(progress);
   HWND bar = Viewer().progressBar;
-  SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, rows));
+  // 32-bit range: a view may be taller than the 65,535 rows PBM_SETRANGE holds.
+  SendMessageW(bar, PBM_SETRANGE32, 0, rows);
   SendMessageW(bar, PBM_SETPOS, 0, 0);
   SendMessageW(bar, PBM_SETSTEP, 1, 0);
 }

@@ -140,8 +140,8 @@ void TrackHint(HWND window, int controlId, UINT stringId, int x, int y) {
     LoadResString(stringId, state.text, kHintTextChars);
     state.armed = false;
     state.cycling = true;
-    SetTimer(window, kShowTimer, 500, ShowTimerProc);
-    SetTimer(window, kHideTimer, 2500, HideTimerProc);
+    SetTimer(window, kShowTimer, TimerPeriod(500), ShowTimerProc);
+    SetTimer(window, kHideTimer, TimerPeriod(2500), HideTimerProc);
     return;
   }
   if (controlId != state.lastControl) return;

@@ -124,7 +124,7 @@ int ShowPopup(HWND owner, int seconds) {
   // The timer carries its own procedure: the owner may be the host's window, whose
   // window procedure knows nothing of it.
   popup.timerOwner = owner;
-  popup.timerId = SetTimer(owner, kPopupTimer, static_cast<UINT>(seconds) * 1000, PopupTimerProc);
+  popup.timerId = SetTimer(owner, kPopupTimer, TimerPeriod(static_cast<UINT>(seconds) * 1000), PopupTimerProc);
   if (!popup.timerId) {
     ClosePopup();
     ShowMemoryError(owner);

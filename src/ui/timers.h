@@ -14,4 +14,17 @@ inline constexpr UINT_PTR kHintShowTimer = 113;        // the hinted window, 500
 inline constexpr UINT_PTR kHintHideTimer = 114;        // the hinted window, 2,500 ms
 inline constexpr UINT_PTR kRangeNoticeTimer = 116;     // the JPEG preview's image view, 1 s
 
+// Every SetTimer of the library takes its period from here: the period itself in the DLL,
+// divided by the time scale in the test programs, so tests of timed windows run in
+// milliseconds. Never less than 1 ms.
+UINT TimerPeriod(UINT milliseconds);
+
+#ifdef PICTORNX_TEST_SEAMS
+namespace testing {
+// Divides every later timer period by `divisor` (1: real time).
+void SetTimerScale(UINT divisor);
+UINT TimerScale();
+}  // namespace testing
+#endif
+
 }  // namespace pictornx

@@ -2,6 +2,7 @@
 // the operations, reset and the external scope request.
 #include <iterator>
 
+#include "files/clipboard.h"
 #include "imageops/cursor_stamp.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
@@ -100,6 +101,7 @@ constexpr CommandEntry kCommands[] = {
     {IDM_INVERT, InvertCommand},
     {IDM_SEPIA, SepiaCommand},
     {IDM_GREY, GreyCommand},
+    {IDM_COPY_WHOLE, CopyWholeImageCommand},
 };
 
 }  // namespace

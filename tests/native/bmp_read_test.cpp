@@ -253,7 +253,7 @@ TEST(ReadBmp, DataTheFileDoesNotHoldStaysBlack) {
   for (uint8_t v : none.sink.Image().Bytes()) ASSERT_EQ(v, 0);
 }
 
-TEST(WriteBmp, WritesPartFourTwoLayoutAndReadsBack) {
+TEST(WriteBmp, WritesTheTwentyFourBitLayoutAndReadsBack) {
   TempDir dir;
   const ImageBuffer image = RandomImage(7, 3, 5);
   const std::wstring path = dir.Path().wstring() + L"/画像.bmp";
@@ -261,7 +261,7 @@ TEST(WriteBmp, WritesPartFourTwoLayoutAndReadsBack) {
   const CodecResult r = WriteBmp(path.c_str(), image.View(), &written);
   ASSERT_TRUE(r.Ok()) << r.reason;
   EXPECT_EQ(written, 54 + 3 * 24);
-  EXPECT_EQ(ReadAll(dir.File("画像.bmp")), EncodeBmp24(image.View()));
+  EXPECT_EQ(ReadAll(dir.Path() / L"画像.bmp"), EncodeBmp24(image.View()));
   BufferSink sink;
   ASSERT_TRUE(ReadBmpFile(path.c_str(), sink).Ok());
   EXPECT_EQ(sink.Image().Bytes(), image.Bytes());

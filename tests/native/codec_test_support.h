@@ -57,7 +57,7 @@ class TempDir {
 
 inline std::wstring Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
-inline Bytes ReadAll(const std::string& path) {
+inline Bytes ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

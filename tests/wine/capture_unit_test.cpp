@@ -137,7 +137,7 @@ TEST(Capture, ReplacesTheBuffersOfAnEarlierCapture) {
 TEST(OddScreen, DISABLED_CaptureKeepsThePaddingOfAnOddWidth) {
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1023);
   wintest::PatternWindow pattern(955, 700);  // the pattern's right edge is the screen's
-  wintest::PumpUntil([] { return false; }, 200);
+  ASSERT_TRUE(pattern.WaitUntilShown());
   ASSERT_TRUE(CaptureScreen());
   const ImageView work = Images().workImage.View();
   EXPECT_EQ(work.width, 1023);

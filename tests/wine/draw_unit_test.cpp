@@ -18,6 +18,7 @@
 #include "ui/draw.h"
 #include "win/handles.h"
 #include "pixels/image_buffer.h"
+#include "win_test_support.h"
 
 namespace pictornx {
 namespace {
@@ -33,6 +34,7 @@ class Canvas {
  public:
   Canvas(int width, int height, COLORREF ground = kWhite)
       : dib_(CreateDib24(width, height)),
+        dc_(OwnedDc::Compatible(nullptr)),
         bitmapSelected_(dc_.Get(), dib_.bitmap.Get()),
         pen_(CreatePen(PS_DASH, 1, RGB(1, 2, 3))),
         brush_(CreateSolidBrush(RGB(4, 5, 6))),
@@ -89,7 +91,7 @@ class Canvas {
   }
 
   DibSection dib_;
-  MemoryDc dc_;
+  OwnedDc dc_;
   SelectionGuard bitmapSelected_;
   OwnedPen pen_;
   OwnedBrush brush_;
@@ -108,16 +110,6 @@ struct Selected {
 Selected SelectedIn(HDC dc) {
   return {GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT),
           GetCurrentObject(dc, OBJ_BITMAP)};
-}
-
-// Live GDI objects of this process, found by scanning the handle table (Wine does not
-// implement GetGuiResources). Exact once Wine has made its lazily cached objects.
-int LiveGdiObjects() {
-  int count = 0;
-  for (DWORD i = 0x10; i < 0x10000; ++i) {
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(i)))) ++count;
-  }
-  return count;
 }
 
 struct Box {
@@ -337,10 +329,10 @@ TEST(Drawing, EveryRoutineRestoresTheSelectionsAndDeletesWhatItMade) {
   for (const auto& [name, draw] : routines) {
     draw(canvas.Dc());  // warm-up: Wine makes some objects lazily on first use
     const Selected before = SelectedIn(canvas.Dc());
-    const int live = LiveGdiObjects();
+    const int live = wintest::CountGdiObjects();
     draw(canvas.Dc());
     EXPECT_EQ(SelectedIn(canvas.Dc()), before) << name;
-    EXPECT_EQ(LiveGdiObjects(), live) << name;
+    EXPECT_EQ(wintest::CountGdiObjects(), live) << name;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "ui/hint.h"
 #include "win/module.h"
 #include "ui/popup.h"
+#include "ui/timers.h"
 #include "resources/resource_ids.h"
 #include "win_test_support.h"
 
@@ -35,9 +36,25 @@ SIZE WindowSize(HWND window) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
-class PopupTest : public ::testing::Test {
+// The timed windows' tests run their timers 20 times faster; one test of each timer keeps
+// real time. Waits that must end before a timer fires are scaled; waits for something to
+// happen keep generous real limits, which only a failure uses up.
+constexpr UINT kFastTimers = 20;
+
+DWORD Scaled(DWORD realMilliseconds) { return realMilliseconds / testing::TimerScale(); }
+
+class TimedWindowTest : public ::testing::Test {
  protected:
-  void TearDown() override { ClosePopup(); }
+  void SetUp() override { testing::SetTimerScale(kFastTimers); }
+  void TearDown() override { testing::SetTimerScale(1); }
+};
+
+class PopupTest : public TimedWindowTest {
+ protected:
+  void TearDown() override {
+    ClosePopup();
+    TimedWindowTest::TearDown();
+  }
   wintest::HostWindow owner;
 };
 
@@ -69,7 +86,8 @@ TEST_F(PopupTest, AnEmptySecondLineStillCountsAsALine) {
   EXPECT_EQ(WindowSize(PopupWindow()).cy, 3 * lineHeight + 3);
 }
 
-TEST_F(PopupTest, ClosesItselfAfterItsSeconds) {
+TEST_F(PopupTest, ClosesItselfAfterItsSecondsInRealTime) {
+  testing::SetTimerScale(1);
   SetPopupLines(IDS_HOST_NAME_PICTORN, IDS_HOST_NAME_MURAFEX);
   const ULONGLONG start = GetTickCount64();
   ASSERT_EQ(ShowPopup(owner.Get(), 2), kPopupShown);
@@ -78,6 +96,19 @@ TEST_F(PopupTest, ClosesItselfAfterItsSeconds) {
   const ULONGLONG shown = GetTickCount64() - start;
   EXPECT_GE(shown, 1900u);
   EXPECT_LE(shown, 2800u);
+}
+
+TEST_F(PopupTest, EachPopupClosesAfterItsOwnSeconds) {
+  SetPopupLines(IDS_HOST_NAME_PICTORN, IDS_HOST_NAME_MURAFEX);
+  for (int seconds : {5, 2, 3}) {
+    const ULONGLONG start = GetTickCount64();
+    ASSERT_EQ(ShowPopup(owner.Get(), seconds), kPopupShown) << seconds;
+    HWND popup = PopupWindow();
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindow(popup); }, 2000u * seconds)) << seconds;
+    const ULONGLONG shown = GetTickCount64() - start;
+    EXPECT_GE(shown, Scaled(950u * seconds)) << seconds;
+    EXPECT_EQ(PopupWindow(), nullptr);
+  }
 }
 
 TEST_F(PopupTest, ASecondCallClosesTheFirstAndShowsNothing) {
@@ -97,9 +128,10 @@ TEST_F(PopupTest, LinesAreLoadedWithTheirLimits) {
 }
 
 // A foreground window with one button (id 1044) to hint.
-class HintTest : public ::testing::Test {
+class HintTest : public TimedWindowTest {
  protected:
   void SetUp() override {
+    TimedWindowTest::SetUp();
     window = CreateWindowExW(0, L"#32770", L"hinted", WS_POPUP | WS_VISIBLE | WS_CAPTION, 300, 300, 300, 200, nullptr,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
     button = CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | WS_VISIBLE, 20, 30, 80, 24, window,
@@ -111,6 +143,7 @@ class HintTest : public ::testing::Test {
   void TearDown() override {
     CloseHint();
     DestroyWindow(window);
+    TimedWindowTest::TearDown();
   }
   POINT Inside() const { return {buttonRect.left + 10, buttonRect.top + 10}; }
   POINT Outside() const { return {buttonRect.right + 20, buttonRect.top + 10}; }
@@ -121,7 +154,8 @@ class HintTest : public ::testing::Test {
   RECT buttonRect{};
 };
 
-TEST_F(HintTest, ShowsUnderTheControlAfterHalfASecondAndHidesAtTwoAndAHalf) {
+TEST_F(HintTest, ShowsUnderTheControlAfterHalfASecondAndHidesAtTwoAndAHalfInRealTime) {
+  testing::SetTimerScale(1);
   ASSERT_EQ(GetForegroundWindow(), window);
   const ULONGLONG start = GetTickCount64();
   Track(Inside());
@@ -144,12 +178,12 @@ TEST_F(HintTest, ShowsUnderTheControlAfterHalfASecondAndHidesAtTwoAndAHalf) {
 TEST_F(HintTest, LeavingBeforeHalfASecondShowsNothingAndComingBackStartsAfresh) {
   Track(Inside());
   Track(Outside());
-  EXPECT_FALSE(wintest::PumpUntil([] { return HintWindow() != nullptr; }, 800));
+  EXPECT_FALSE(wintest::PumpUntil([] { return HintWindow() != nullptr; }, Scaled(800)));
   // Still disarmed while outside; back inside the cycle starts again.
   const ULONGLONG back = GetTickCount64();
   Track(Inside());
   ASSERT_TRUE(wintest::PumpUntil([] { return HintWindow() != nullptr; }, 2000));
-  EXPECT_GE(GetTickCount64() - back, 450u);
+  EXPECT_GE(GetTickCount64() - back, Scaled(450));
 }
 
 TEST_F(HintTest, RestingAgainWithoutLeavingDoesNotRestartTheCycle) {
@@ -157,7 +191,7 @@ TEST_F(HintTest, RestingAgainWithoutLeavingDoesNotRestartTheCycle) {
   ASSERT_TRUE(wintest::PumpUntil([] { return HintWindow() != nullptr; }, 2000));
   ASSERT_TRUE(wintest::PumpUntil([] { return HintWindow() == nullptr; }, 4000));
   Track(Inside());
-  EXPECT_FALSE(wintest::PumpUntil([] { return HintWindow() != nullptr; }, 800));
+  EXPECT_FALSE(wintest::PumpUntil([] { return HintWindow() != nullptr; }, Scaled(800)));
 }
 
 TEST_F(HintTest, NoHintForAWindowNotInTheForeground) {
@@ -165,7 +199,7 @@ TEST_F(HintTest, NoHintForAWindowNotInTheForeground) {
   SetForegroundWindow(other.Get());
   ASSERT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == other.Get(); }, 2000));
   Track(Inside());
-  EXPECT_FALSE(wintest::PumpUntil([] { return HintWindow() != nullptr; }, 800));
+  EXPECT_FALSE(wintest::PumpUntil([] { return HintWindow() != nullptr; }, Scaled(800)));
 }
 
 TEST_F(HintTest, AHotSpotHintNearTheRightEdgeIsShiftedOntoTheScreen) {

@@ -17,11 +17,10 @@ struct ResourceId {
 };
 
 // The header beside the library's resource script. Tests run under Wine, where the build
-// machine's file system is drive Z:.
+// machine's file system is drive Z:. The source folder comes from the build, not __FILE__,
+// which ccache's base_dir makes relative to the build tree.
 inline std::string ResourceIdsHeaderPath() {
-  std::string here = __FILE__;
-  const size_t cut = here.rfind("/tests/wine/");
-  return "Z:" + here.substr(0, cut) + "/src/resources/resource_ids.h";
+  return std::string("Z:") + PICTORNX_SOURCE_DIR + "/src/resources/resource_ids.h";
 }
 
 // Every `#define <prefix>NAME <number>` of the header, in the order written.

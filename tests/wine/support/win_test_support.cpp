@@ -204,6 +204,9 @@ bool RunningUnderWine() {
 }
 
 int CountGdiObjects() {
+  if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(counted);
+  // GDI handles are a 16-bit table index in a 32-bit value on x86_64 too; an index with a
+  // zero upper half names the entry whatever its generation.
   int count = 0;
   for (DWORD i = 0x10; i < 0x10000; ++i)
     if (GetObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(i)))) ++count;
@@ -236,6 +239,18 @@ PatternWindow::PatternWindow(int left, int top) : left_(left), top_(top) {
 }
 
 PatternWindow::~PatternWindow() { DestroyWindow(window_); }
+
+bool PatternWindow::WaitUntilShown(DWORD timeoutMs) const {
+  return PumpUntil(
+      [this] {
+        HDC screen = GetDC(nullptr);
+        const bool shown = GetPixel(screen, left_, top_) == Colour(0, 0) &&
+                           GetPixel(screen, left_ + kWidth - 1, top_ + kHeight - 1) == Colour(kWidth - 1, kHeight - 1);
+        ReleaseDC(nullptr, screen);
+        return shown;
+      },
+      timeoutMs);
+}
 
 LRESULT CALLBACK PatternWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);

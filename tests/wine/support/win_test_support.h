@@ -106,8 +106,9 @@ class MessageBoxWatcher {
 // True under Wine, for the few checks where Wine differs from Windows (docs/wine.md).
 bool RunningUnderWine();
 
-// Counts the live GDI objects of this process by scanning the handle table (Wine does not
-// implement GetGuiResources). Make one warm-up create/delete cycle first.
+// Counts the live GDI objects of this process: GetGuiResources where it is implemented,
+// and where it answers 0 (Wine) a scan of the handle table, so a leak check never compares
+// two zeros. Make one warm-up create/delete cycle first.
 int CountGdiObjects();
 // Counts the live top-level and child windows of this process.
 int CountWindows();
@@ -128,6 +129,10 @@ class PatternWindow {
   ~PatternWindow();
   PatternWindow(const PatternWindow&) = delete;
   PatternWindow& operator=(const PatternWindow&) = delete;
+
+  // Pumps messages until the screen shows the pattern's corners at its place; false when
+  // it did not within `timeoutMs`.
+  bool WaitUntilShown(DWORD timeoutMs = 2000) const;
 
   // Pixels of a bottom-up 24-bit image of the screen (row size `rowBytes`, `screenHeight`
   // rows) that differ from the pattern at its place.
