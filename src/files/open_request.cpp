@@ -157,7 +157,7 @@ int RenderPicture(HWND owner, const LoadedPicture& picture, FileKind kind, Pixel
   }
   std::memset(image.Bits(), kBackgroundByte, static_cast<size_t>(image.ContentBytes()));
   {
-    MemoryDc memory(nullptr);
+    OwnedDc memory = OwnedDc::Compatible(nullptr);
     if (!memory) {
       ShowMemoryError(LinkedHostWindow());
       return -1;

@@ -239,10 +239,14 @@ TEST_F(OpenTest, BrokenFilesOfEveryKindLeakNothing) {
       {ReadFixture(L"screen.gif"), L"x.gif"},  {ReadFixture(L"icon.ico"), L"x.ico"},
       {ReadFixture(L"cursor.cur"), L"x.cur"},  {ReadFixture(L"logo.png"), L"x.xyz"},
   };
-  // Warm-up: one good and one failed request, so that objects created once are counted.
+  // Warm-up: a good request, a pop-up and a memory box, so that objects made once are counted.
   ASSERT_EQ(Open(wintest::ProgramFolder() + L"open_fixtures\\logo.png"), 0);
   CloseViewerAndPopup();
   Open(folder.Write(L"warm.gif", "GIF89a-not-really", 17));
+  CloseViewerAndPopup();
+  std::vector<uint8_t> giant = ReadFixture(L"screen.gif");
+  giant[6] = giant[7] = giant[8] = giant[9] = 0xFF;
+  Open(folder.Write(L"giant.gif", giant.data(), giant.size()));
   CloseViewerAndPopup();
   const int windowsBefore = wintest::CountWindows();
 
