@@ -85,6 +85,7 @@ bench-wine: native mingw
 	@echo "== request timing under Wine =="
 	@scripts/wine-run $(wine_bin)/request-timing.exe
 	@scripts/wine-run $(wine_bin)/save-timing.exe
+	@scripts/wine-run $(wine_bin)/open-timing.exe
 
 # Every bitmap, icon and cursor of the library on one PNG, with ids and sizes, and mock-ups
 # of how the windows put the pieces together.

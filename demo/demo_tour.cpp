@@ -3,10 +3,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "codecs/bmp.h"
+#include "codecs/jpeg_codec.h"
+#include "codecs/png_codec.h"
 #include "demo_tour.h"
 
 namespace demo {
@@ -135,6 +138,57 @@ DWORD WINAPI PlaySaveDialog(void* param) {
   return 0;
 }
 
+// The open dialog is modal: a timer on this thread answers it with `g_openPath`, after
+// saving a screenshot of it to `g_dialogShot` when that is set.
+std::wstring g_openPath;
+std::wstring g_dialogShot;
+
+BOOL CALLBACK FindFileNameField(HWND child, LPARAM found) {
+  if (GetDlgCtrlID(child) != 0x47c) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  wchar_t name[16] = L"";
+  GetClassNameW(child, name, 16);
+  return wcscmp(name, L"Edit") != 0;  // the innermost of the nested controls
+}
+
+BOOL CALLBACK AnswerOpenDialog(HWND window, LPARAM) {
+  wchar_t name[16] = L"";
+  GetClassNameW(window, name, 16);
+  if (!IsWindowVisible(window) || wcscmp(name, L"#32770") != 0) return TRUE;
+  HWND field = nullptr;
+  EnumChildWindows(window, FindFileNameField, reinterpret_cast<LPARAM>(&field));
+  if (!field || g_openPath.empty()) return TRUE;
+  if (!g_dialogShot.empty()) {
+    SaveScreen(g_dialogShot);
+    g_dialogShot.clear();
+  }
+  SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(g_openPath.c_str()));
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+  g_openPath.clear();
+  return FALSE;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), AnswerOpenDialog, 0); }
+
+// A 480 x 320 picture of colour bands and a diagonal, encoded by the library's own codecs.
+bool WritePicture(const std::wstring& path, bool jpeg) {
+  constexpr int kWidth = 480, kHeight = 320;
+  const auto stride = static_cast<int>(pictornx::RowBytes(kWidth));
+  std::vector<uint8_t> pixels(static_cast<size_t>(stride) * kHeight);
+  for (int y = 0; y < kHeight; ++y) {
+    uint8_t* row = pixels.data() + static_cast<size_t>(kHeight - 1 - y) * stride;
+    for (int x = 0; x < kWidth; ++x) {
+      const bool line = std::abs(x * kHeight / kWidth - y) < 3;
+      row[x * 3] = line ? 255 : static_cast<uint8_t>(x * 255 / kWidth);
+      row[x * 3 + 1] = line ? 255 : static_cast<uint8_t>(y * 255 / kHeight);
+      row[x * 3 + 2] = line ? 255 : static_cast<uint8_t>(jpeg ? 200 : 60);
+    }
+  }
+  const pictornx::ConstImageView view(pixels.data(), kWidth, kHeight, stride);
+  return jpeg ? pictornx::WriteJpeg(path.c_str(), view, pictornx::JpegOptions{}).Ok()
+              : pictornx::WritePng(path.c_str(), view).Ok();
+}
+
 }  // namespace
 
 int RunTour(const wchar_t* directory) {
@@ -239,6 +293,35 @@ int RunTour(const wchar_t* directory) {
     CloseToolWindow();
     PumpFor(300);
   }
+
+  // Request 15: a PNG, then a JPEG, chosen in the open dialog (the first one photographed).
+  const UINT_PTR answerer = SetTimer(nullptr, 0, 100, AnswerTimer);
+  const struct {
+    const wchar_t* file;
+    bool jpeg;
+    const wchar_t* shot;
+  } pictures[] = {{L"tour-picture.png", false, L"request-15-png"}, {L"tour-photo.jpg", true, L"request-15-jpeg"}};
+  for (const auto& picture : pictures) {
+    wchar_t full[MAX_PATH];
+    const std::wstring path = std::wstring(directory) + L"\\" + picture.file;
+    if (!GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr) || !WritePicture(full, picture.jpeg)) {
+      ++failures;
+      continue;
+    }
+    g_openPath = full;
+    if (!picture.jpeg) {
+      wchar_t file[64];
+      swprintf(file, 64, L"%02d-open-dialog.bmp", ++shot);
+      g_dialogShot = std::wstring(directory) + L"\\" + file;
+    }
+    MakeRequest(15);
+    screenshot(picture.shot);
+    if (FindToolWindow()) {
+      CloseToolWindow();
+      PumpFor(300);
+    }
+  }
+  KillTimer(nullptr, answerer);
 
   MakeRequest(5);  // an old interface version's request: the library says so
   screenshot(L"old-version-request");

@@ -22,6 +22,8 @@ int DispatchRequest(int type) {
     case 10:
       RestoreHostWindow();
       return OpenViewer(LinkedHostWindow());
+    case 15:
+      return OpenFileRequest(LinkedHostWindow());
     default:
       // Requests whose handlers this library does not have fail as a handler failure.
       return -1;

@@ -1,0 +1,308 @@
+#include "files/open_rules.h"
+
+#include <cwchar>
+
+#include "codecs/codec_status.h"
+#include "pixels/image.h"
+
+namespace pictornx {
+
+namespace {
+
+wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+bool EndsWith(const wchar_t* name, size_t length, const wchar_t* ending) {
+  const size_t count = std::wcslen(ending);
+  if (length < count) return false;
+  for (size_t i = 0; i < count; ++i)
+    if (Lower(name[length - count + i]) != ending[i]) return false;
+  return true;
+}
+
+uint32_t Le16(std::span<const uint8_t> bytes, size_t at) { return bytes[at] | bytes[at + 1] << 8; }
+uint32_t Le32(std::span<const uint8_t> bytes, size_t at) {
+  return Le16(bytes, at) | Le16(bytes, at + 2) << 16;
+}
+
+bool Oversized(int64_t width, int64_t height) {
+  if (width < 0) width = -width;
+  if (height < 0) height = -height;
+  if (width == 0 || height == 0) return false;  // nothing to allocate; the reader refuses it
+  return width > kMaxCodecSide || height > kMaxCodecSide || ImageBytes(width, height) < 0;
+}
+
+// Cuts the extension (last dot of the part after the last separator, and what follows).
+void CutExtension(wchar_t* name) {
+  const size_t length = std::wcslen(name);
+  for (size_t i = length; i > 0; --i) {
+    const wchar_t c = name[i - 1];
+    if (c == L'\\' || c == L'/' || c == L':') return;
+    if (c == L'.') {
+      name[i - 1] = L'\0';
+      return;
+    }
+  }
+}
+
+void Append(wchar_t* name, size_t capacity, const wchar_t* tail) {
+  const size_t length = std::wcslen(name);
+  const size_t extra = std::wcslen(tail);
+  if (length + extra + 1 > capacity) return;
+  std::wmemcpy(name + length, tail, extra + 1);
+}
+
+// A bitmap inside a metafile record: its header (offBmi, cbBmi) and bits (offBits, cbBits)
+// lie inside the record, and an uncompressed bitmap's rows fit in its bits.
+bool RecordBitmapFits(std::span<const uint8_t> record, size_t fields) {
+  if (record.size() < fields + 16) return false;
+  const uint64_t offBmi = Le32(record, fields), cbBmi = Le32(record, fields + 4);
+  const uint64_t offBits = Le32(record, fields + 8), cbBits = Le32(record, fields + 12);
+  if (cbBmi == 0) return cbBits == 0;
+  if (offBmi < 8 || offBmi + cbBmi > record.size() || offBits + cbBits > record.size() || cbBmi < 12) return false;
+  const uint32_t headerSize = Le32(record, offBmi);
+  if (headerSize < 40 || cbBmi < 40) return false;
+  const int64_t width = static_cast<int32_t>(Le32(record, offBmi + 4));
+  int64_t height = static_cast<int32_t>(Le32(record, offBmi + 8));
+  const uint32_t bits = Le16(record, offBmi + 14);
+  const uint32_t compression = Le32(record, offBmi + 16);
+  if (height < 0) height = -height;
+  if (width <= 0 || height == 0 || Oversized(width, height) || bits == 0 || bits > 32) return false;
+  const uint32_t colours = Le32(record, offBmi + 32);
+  const uint64_t table = bits <= 8 ? (colours == 0 ? uint64_t{1} << bits : colours) * 4 : 0;
+  if (headerSize + table > cbBmi) return false;
+  if (compression != 0 && compression != 3) return compression == 1 || compression == 2;
+  const uint64_t row = ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4;
+  return row * static_cast<uint64_t>(height) <= cbBits;
+}
+
+}  // namespace
+
+FileKind FileKindFromName(const wchar_t* name) {
+  const size_t length = std::wcslen(name);
+  if (EndsWith(name, length, L"peg")) return EndsWith(name, length, L"jpeg") ? FileKind::kJpeg : FileKind::kOther;
+  static constexpr struct {
+    const wchar_t* ending;
+    FileKind kind;
+  } kEndings[] = {{L"bmp", FileKind::kBmp}, {L"jpg", FileKind::kJpg}, {L"jpe", FileKind::kJpe},
+                  {L"gif", FileKind::kGif}, {L"ico", FileKind::kIco}, {L"cur", FileKind::kCur},
+                  {L"wmf", FileKind::kWmf}, {L"emf", FileKind::kEmf}, {L"png", FileKind::kPng}};
+  for (const auto& entry : kEndings)
+    if (EndsWith(name, length, entry.ending)) return entry.kind;
+  return FileKind::kOther;
+}
+
+bool IsJpegKind(FileKind kind) {
+  return kind == FileKind::kJpg || kind == FileKind::kJpe || kind == FileKind::kJpeg;
+}
+
+int SaveFilterForKind(FileKind kind) {
+  if (kind == FileKind::kBmp) return 1;
+  if (IsJpegKind(kind)) return 2;
+  return kNoSaveFilter;
+}
+
+int HimetricToPixels(int64_t himetric, int dpi) {
+  if (himetric <= 0 || dpi <= 0) return 0;
+  const int64_t pixels = (himetric * dpi + 1270) / 2540;
+  return pixels > INT32_MAX ? INT32_MAX : static_cast<int>(pixels);
+}
+
+int SnapGifSide(int side, int screenSide) {
+  return screenSide > 0 && side >= screenSide - 1 && side <= screenSide + 1 ? screenSide : side;
+}
+
+int SnapIconSide(int side) {
+  for (int size : {16, 32, 48})
+    if (side >= size - 1 && side <= size + 1) return size;
+  return side;
+}
+
+PixelSize GifScreenSize(std::span<const uint8_t> file) {
+  if (file.size() < 10) return {};
+  return {static_cast<int>(Le16(file, 6)), static_cast<int>(Le16(file, 8))};
+}
+
+GifCheck CheckGif(std::span<const uint8_t> file) {
+  if (file.size() < 3 || file[0] != 'G' || file[1] != 'I' || file[2] != 'F') return GifCheck::kNotGif;
+  if (file.size() < 2 || file[file.size() - 2] != 0x00 || file[file.size() - 1] != 0x3B) return GifCheck::kNoTrailer;
+  return GifCheck::kOk;
+}
+
+bool ClaimsOversizedPicture(std::span<const uint8_t> file) {
+  if (file.size() >= 10 && file[0] == 'G' && file[1] == 'I' && file[2] == 'F') {
+    const PixelSize screen = GifScreenSize(file);
+    return Oversized(screen.width, screen.height);
+  }
+  if (file.size() >= 26 && file[0] == 'B' && file[1] == 'M') {
+    const uint32_t headerSize = Le32(file, 14);
+    if (headerSize == 12) return Oversized(Le16(file, 18), Le16(file, 20));
+    if (headerSize >= 40 && file.size() >= 26)
+      return Oversized(static_cast<int32_t>(Le32(file, 18)), static_cast<int32_t>(Le32(file, 22)));
+  }
+  return false;
+}
+
+bool PrepareBmpForLoader(std::span<uint8_t> file) {
+  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return true;
+  constexpr size_t kFileHeader = 14;
+  if (file.size() < kFileHeader + 12) return false;
+  const uint64_t size = file.size();
+  const uint32_t headerSize = Le32(file, 14);
+  const uint64_t offBits = Le32(file, 10);
+  int64_t width, height;
+  uint32_t bits, compression = 0, colours = 0, sizeImage = 0;
+  size_t entry = 4;
+  if (headerSize == 12) {
+    width = Le16(file, 18);
+    height = Le16(file, 20);
+    bits = Le16(file, 24);
+    entry = 3;
+  } else {
+    if (headerSize < 40 || headerSize > 124 || size < kFileHeader + 40) return false;
+    width = static_cast<int32_t>(Le32(file, 18));
+    height = static_cast<int32_t>(Le32(file, 22));
+    bits = Le16(file, 28);
+    compression = Le32(file, 30);
+    sizeImage = Le32(file, 34);
+    colours = Le32(file, 46);
+  }
+  if (width <= 0 || height == 0 || Oversized(width, height)) return false;
+  if (height < 0) height = -height;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+  uint64_t table = 0;
+  if (bits <= 8) table = (colours == 0 ? uint64_t{1} << bits : colours) * entry;
+  if (compression == 3 && headerSize == 40) table = 12;  // the three masks follow the header
+  if (kFileHeader + headerSize + table > size || offBits < kFileHeader + headerSize || offBits >= size) return false;
+  switch (compression) {
+    case 0:  // BI_RGB
+    case 3: {  // BI_BITFIELDS
+      const uint64_t row = ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4;
+      return offBits + row * static_cast<uint64_t>(height) <= size;
+    }
+    case 1:  // BI_RLE8
+    case 2:  // BI_RLE4
+      if (compression == 1 ? bits != 8 : bits != 4) return false;
+      if (sizeImage == 0 || offBits + sizeImage > size) {
+        const uint32_t held = static_cast<uint32_t>(size - offBits);
+        for (int i = 0; i < 4; ++i) file[34 + i] = static_cast<uint8_t>(held >> (8 * i));
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IconIsSafeForLoader(std::span<const uint8_t> file) {
+  // The loader takes any file that starts with a zero word for an icon.
+  if (file.size() < 2 || Le16(file, 0) != 0) return true;
+  if (file.size() < 6 || (Le16(file, 2) != 1 && Le16(file, 2) != 2)) return false;
+  const uint64_t size = file.size();
+  const uint32_t count = Le16(file, 4);
+  if (count == 0 || 6 + uint64_t{count} * 16 > size) return false;
+  for (uint32_t i = 0; i < count; ++i) {
+    const size_t entry = 6 + size_t{i} * 16;
+    const uint64_t bytes = Le32(file, entry + 8);
+    const uint64_t offset = Le32(file, entry + 12);
+    if (bytes < 40 || offset + bytes > size) return false;
+    if (file[offset] == 0x89) continue;  // a PNG image: read by its own decoder, within its bytes
+    if (Le32(file, offset) != 40) return false;
+    const int64_t width = static_cast<int32_t>(Le32(file, offset + 4));
+    const int64_t height = static_cast<int32_t>(Le32(file, offset + 8)) / 2;  // colour and mask
+    const uint32_t bits = Le16(file, offset + 14);
+    const uint32_t colours = Le32(file, offset + 32);
+    if (width <= 0 || width > 256 || height <= 0 || height > 256) return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+    const uint64_t table = bits <= 8 ? (colours == 0 ? uint64_t{1} << bits : colours) * 4 : 0;
+    const uint64_t colourRows = ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4 * height;
+    const uint64_t maskRows = ((static_cast<uint64_t>(width) + 31) / 32) * 4 * height;
+    if (40 + table + colourRows + maskRows > bytes) return false;
+  }
+  return true;
+}
+
+bool EnhancedMetafileIsPlayable(std::span<const uint8_t> file) {
+  constexpr uint32_t kHeaderRecord = 1;
+  constexpr uint32_t kEndRecord = 14;
+  constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
+  if (file.size() < 88 || Le32(file, 0) != kHeaderRecord || Le32(file, 40) != kSignature) return true;
+  const uint32_t handles = Le16(file, 52);
+  // The player takes the header's byte count for the metafile's extent.
+  const uint64_t claimed = Le32(file, 48);
+  if (claimed > file.size() || Le32(file, 4) < 88) return false;
+  const size_t end = static_cast<size_t>(claimed);
+  bool ended = false;
+  for (size_t at = 0; at < end && !ended;) {
+    if (end - at < 8) return false;
+    const uint32_t type = Le32(file, at);
+    const uint32_t size = Le32(file, at + 4);
+    if (size < 8 || size % 4 != 0 || size > end - at) return false;
+    if (at == 0 ? type != kHeaderRecord : type == kHeaderRecord) return false;
+    switch (type) {
+      case 37:  // select object
+      case 40:  // delete object
+      case 48:  // select palette
+      case 100: {  // set colour space
+        if (size < 12) return false;
+        const uint32_t index = Le32(file, at + 8);
+        if (!(index & 0x80000000u) && (index == 0 || index >= handles)) return false;
+        break;
+      }
+      case 38: case 39: case 49: case 50: case 51: case 82: case 95:
+      case 99: case 101: case 122: {  // records that create, change or delete a table entry
+        if (size < 12) return false;
+        const uint32_t index = Le32(file, at + 8);
+        if (index == 0 || index >= handles) return false;
+        break;
+      }
+      case 76: case 77: case 114: case 116:  // bit blocks with a source bitmap
+        if (!RecordBitmapFits(file.subspan(at, size), 84)) return false;
+        break;
+      case 78:  // masked bit block: the source, then the mask
+        if (!RecordBitmapFits(file.subspan(at, size), 84) || !RecordBitmapFits(file.subspan(at, size), 112)) return false;
+        break;
+      case 79:  // parallelogram bit block
+        if (!RecordBitmapFits(file.subspan(at, size), 96) || !RecordBitmapFits(file.subspan(at, size), 124)) return false;
+        break;
+      case 80: case 81:  // device-independent bits to the device
+        if (!RecordBitmapFits(file.subspan(at, size), 48)) return false;
+        break;
+      case 93: case 94:  // brushes made of a bitmap
+        if (size < 12 || Le32(file, at + 8) == 0 || Le32(file, at + 8) >= handles) return false;
+        if (!RecordBitmapFits(file.subspan(at, size), 16)) return false;
+        break;
+      default:
+        break;
+    }
+    ended = type == kEndRecord;
+    at += size;
+  }
+  return ended;
+}
+
+bool PrepareForPictureLoader(std::span<uint8_t> file) {
+  if (file.size() < 8) return false;
+  const uint32_t first = Le32(file, 0);
+  if (file[0] == 'B' && file[1] == 'M') return PrepareBmpForLoader(file);
+  if (file[0] == 0xFF && file[1] == 0xD8) return true;                              // JPEG
+  if (file[0] == 'G' && file[1] == 'I' && file[2] == 'F' && file[3] == '8') return true;
+  if (first == 0x474E5089 && Le32(file, 4) == 0x0A1A0A0D) return true;             // PNG
+  if (first == 0x9AC6CDD7) return true;                                            // placeable WMF
+  if (first == 0x00010000 || first == 0x00020000) return IconIsSafeForLoader(file);
+  if (first == 1 && file.size() >= 88 && Le32(file, 40) == 0x464D4520) return EnhancedMetafileIsPlayable(file);
+  return false;
+}
+
+void LeaveNamesForSaving(FileKind kind, wchar_t* title, wchar_t* path, size_t capacity, int* saveFilter) {
+  if (*saveFilter == kNoSaveFilter) {
+    CutExtension(title);
+    CutExtension(path);
+    *saveFilter = 1;
+  } else if (*saveFilter == 2 && (kind == FileKind::kJpe || kind == FileKind::kJpeg)) {
+    CutExtension(title);
+    CutExtension(path);
+    Append(title, capacity, L".jpg");
+    Append(path, capacity, L".jpg");
+  }
+}
+
+}  // namespace pictornx

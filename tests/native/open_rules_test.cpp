@@ -1,0 +1,228 @@
+// The opener's portable rules: file kinds by name, the picture loader's size in pixels,
+// the snapping, the header checks and the names left for saving.
+#include "files/open_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace pictornx {
+namespace {
+
+TEST(OpenRules, KindComesFromTheNamesEndOnly) {
+  const struct {
+    const wchar_t* name;
+    FileKind kind;
+  } cases[] = {
+      {L"C:\\a\\photo.JPEG", FileKind::kJpeg}, {L"x.jpe", FileKind::kJpe},   {L"x.Jpg", FileKind::kJpg},
+      {L"shot.bmp", FileKind::kBmp},           {L"bmp", FileKind::kBmp},     {L"nodotgif", FileKind::kGif},
+      {L"a.cur", FileKind::kCur},              {L"a.ICO", FileKind::kIco},   {L"a.wmf", FileKind::kWmf},
+      {L"a.emf", FileKind::kEmf},              {L"a.png", FileKind::kPng},   {L"a.xpeg", FileKind::kOther},
+      {L"peg", FileKind::kOther},              {L"a.tiff", FileKind::kOther}, {L"", FileKind::kOther},
+      {L"jp", FileKind::kOther},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FileKindFromName(c.name), c.kind) << static_cast<int>(c.kind);
+}
+
+// The loader stores a bitmap's size as HIMETRIC rounded to a whole unit; converting back
+// must give every original size at the common densities.
+TEST(OpenRules, HimetricRoundTripGivesBackEverySize) {
+  for (int dpi : {96, 120, 144}) {
+    for (int pixels = 1; pixels <= 4096; ++pixels) {
+      const int64_t himetric = (static_cast<int64_t>(pixels) * 2540 + dpi / 2) / dpi;
+      ASSERT_EQ(HimetricToPixels(himetric, dpi), pixels) << pixels << " px at " << dpi << " dpi";
+    }
+  }
+  EXPECT_EQ(HimetricToPixels(3360, 96), 127);  // truncation would give 126
+  EXPECT_EQ(HimetricToPixels(26, 96), 1);       // truncation would give 0
+  EXPECT_EQ(HimetricToPixels(13, 96), 0);
+  EXPECT_EQ(HimetricToPixels(0, 96), 0);
+  EXPECT_EQ(HimetricToPixels(-2540, 96), 0);
+  EXPECT_EQ(HimetricToPixels(int64_t{1} << 40, 96), INT32_MAX);
+}
+
+TEST(OpenRules, SnappingOnlyWithinOnePixel) {
+  EXPECT_EQ(SnapGifSide(99, 100), 100);
+  EXPECT_EQ(SnapGifSide(101, 100), 100);
+  EXPECT_EQ(SnapGifSide(98, 100), 98);
+  EXPECT_EQ(SnapGifSide(1, 0), 1);
+  for (int size : {16, 32, 48}) {
+    EXPECT_EQ(SnapIconSide(size - 1), size);
+    EXPECT_EQ(SnapIconSide(size + 1), size);
+  }
+  EXPECT_EQ(SnapIconSide(30), 30);
+  EXPECT_EQ(SnapIconSide(64), 64);
+}
+
+TEST(OpenRules, GifChecksAndOversizedHeaders) {
+  std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0x10, 0x00, 0x20, 0x00, 0, 0, 0, 0x00, 0x3B};
+  EXPECT_EQ(CheckGif(gif), GifCheck::kOk);
+  EXPECT_EQ(GifScreenSize(gif).width, 16);
+  EXPECT_EQ(GifScreenSize(gif).height, 32);
+  EXPECT_FALSE(ClaimsOversizedPicture(gif));
+  gif[6] = gif[7] = gif[8] = gif[9] = 0xFF;  // 65535 x 65535: beyond the pixel cap
+  EXPECT_TRUE(ClaimsOversizedPicture(gif));
+  gif.back() = 0;
+  EXPECT_EQ(CheckGif(gif), GifCheck::kNoTrailer);
+  gif[0] = 'g';
+  EXPECT_EQ(CheckGif(gif), GifCheck::kNotGif);
+  EXPECT_EQ(CheckGif({}), GifCheck::kNotGif);
+
+  std::vector<uint8_t> bmp(54, 0);
+  bmp[0] = 'B';
+  bmp[1] = 'M';
+  bmp[14] = 40;
+  auto setSize = [&](int32_t width, int32_t height) {
+    for (int i = 0; i < 4; ++i) {
+      bmp[18 + i] = static_cast<uint8_t>(static_cast<uint32_t>(width) >> (8 * i));
+      bmp[22 + i] = static_cast<uint8_t>(static_cast<uint32_t>(height) >> (8 * i));
+    }
+  };
+  setSize(1920, -1080);
+  EXPECT_FALSE(ClaimsOversizedPicture(bmp));
+  setSize(100000, 100000);
+  EXPECT_TRUE(ClaimsOversizedPicture(bmp));
+  setSize(20000, -20000);  // each side allowed, the pixel bytes not
+  EXPECT_TRUE(ClaimsOversizedPicture(bmp));
+  setSize(INT32_MIN, 1);
+  EXPECT_TRUE(ClaimsOversizedPicture(bmp));
+  EXPECT_FALSE(ClaimsOversizedPicture(std::span<const uint8_t>(bmp).first(20)));
+}
+
+// A minimal enhanced metafile: the header record, the given records, the end record.
+std::vector<uint8_t> Emf(const std::vector<std::vector<uint32_t>>& records, uint16_t handles = 2) {
+  std::vector<uint32_t> words(22, 0);
+  words[0] = 1;
+  words[1] = 88;
+  words[10] = 0x464D4520;
+  words[13] = handles;
+  for (const auto& record : records) words.insert(words.end(), record.begin(), record.end());
+  words.insert(words.end(), {14, 20, 0, 16, 20});
+  words[12] = static_cast<uint32_t>(words.size() * 4);
+  std::vector<uint8_t> bytes(words.size() * 4);
+  for (size_t i = 0; i < words.size(); ++i)
+    for (int b = 0; b < 4; ++b) bytes[i * 4 + b] = static_cast<uint8_t>(words[i] >> (8 * b));
+  return bytes;
+}
+
+TEST(OpenRules, OnlySoundMetafilesArePlayed) {
+  EXPECT_TRUE(EnhancedMetafileIsPlayable(Emf({})));
+  EXPECT_TRUE(EnhancedMetafileIsPlayable(Emf({{39, 24, 1, 0, 0, 0}, {37, 12, 1}, {37, 12, 0x80000005}, {40, 12, 1}})));
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(Emf({{37, 12, 0x08000001}})));  // beyond the object table
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(Emf({{39, 24, 2, 0, 0, 0}})));  // creates past the table
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(Emf({{38, 28, 0x80000005, 0, 0, 0, 0}})));  // made in a stock slot
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(Emf({{37, 8}})));               // no room for the index
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(Emf({{27, 10, 0}})));           // size not a multiple of 4
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(Emf({{27, 400, 0}})));          // runs past the file
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(Emf({{1, 88}})));               // a second header
+  std::vector<uint8_t> longer = Emf({});
+  longer[48] += 4;  // claims a byte more than the file holds
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(longer));
+  std::vector<uint8_t> cut = Emf({});
+  cut.resize(cut.size() - 20);
+  EXPECT_FALSE(EnhancedMetafileIsPlayable(cut));  // no end record
+  EXPECT_TRUE(EnhancedMetafileIsPlayable(std::vector<uint8_t>(100, 0x42)));  // not a metafile at all
+}
+
+std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, size_t pixelBytes,
+                         uint32_t sizeImage = 0) {
+  std::vector<uint8_t> bytes(54 + (bits <= 8 ? (4u << bits) : 0) + pixelBytes, 0);
+  auto put = [&](size_t at, uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(10, static_cast<uint32_t>(bytes.size() - pixelBytes), 4);
+  put(14, 40, 4);
+  put(18, static_cast<uint32_t>(width), 4);
+  put(22, static_cast<uint32_t>(height), 4);
+  put(26, 1, 2);
+  put(28, bits, 2);
+  put(30, compression, 4);
+  put(34, sizeImage, 4);
+  return bytes;
+}
+
+// The picture loader trusts offsets and sizes inside the file; only files whose claims
+// hold reach it.
+TEST(OpenRules, OnlyFilesWhoseClaimsHoldReachThePictureLoader) {
+  const struct {
+    std::vector<uint8_t> file;
+    bool passes;
+  } cases[] = {
+      {Bmp(3, -2, 24, 0, 24), true},              // top-down, rows of 12 bytes
+      {Bmp(3, -2, 24, 0, 23), false},             // a byte short
+      {Bmp(2, 2, 8, 1, 10, 10), true},            // run-length, data size as held
+      {Bmp(2, 2, 8, 2, 10, 10), false},           // RLE4 with 8 bits
+      {Bmp(2, 2, 3, 0, 8), false},                // no such bit count
+      {Bmp(0, 2, 24, 0, 8), false},
+      {Bmp(2, 2, 24, 4, 8), false},               // embedded JPEG
+      {std::vector<uint8_t>(40, 0x42), false},    // no format the loader knows
+      {{0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, false},    // an icon without images
+      {{0, 0, 3, 0, 1, 0, 0, 0, 0, 0}, false},    // a zero word, then no icon type
+      {{0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0}, true},
+      {{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}, true},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    std::vector<uint8_t> file = cases[i].file;
+    EXPECT_EQ(PrepareForPictureLoader(file), cases[i].passes) << "case " << i;
+  }
+  // A run-length file that claims more data than it holds is cut to what it holds.
+  std::vector<uint8_t> rle = Bmp(2, 2, 8, 1, 10, 5000);
+  ASSERT_TRUE(PrepareForPictureLoader(rle));
+  EXPECT_EQ(rle[34] | rle[35] << 8, 10);
+
+  // Icons: the directory entry and the bitmap inside must fit.
+  std::vector<uint8_t> icon = {0, 0, 1, 0, 1, 0, 2, 2, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0};
+  std::vector<uint8_t> image(48, 0);
+  image[0] = 40;
+  image[4] = 2;        // width 2
+  image[8] = 4;        // height 2, twice for the mask
+  image[12] = 1;
+  image[14] = 32;      // 2 x 2 x 4 colour bytes, then 2 mask rows of 4
+  image.resize(40 + 16 + 8);
+  icon[14] = static_cast<uint8_t>(image.size());
+  icon.insert(icon.end(), image.begin(), image.end());
+  EXPECT_TRUE(PrepareForPictureLoader(icon));
+  std::vector<uint8_t> shortIcon = icon;
+  shortIcon.pop_back();
+  EXPECT_FALSE(PrepareForPictureLoader(shortIcon));  // the entry runs past the file
+  icon[14] -= 1;
+  EXPECT_FALSE(PrepareForPictureLoader(icon));  // the mask does not fit the entry
+}
+
+TEST(OpenRules, NamesLeftForSaving) {
+  const struct {
+    const wchar_t* title;
+    const wchar_t* path;
+    int wantFilter;
+    const wchar_t* wantTitle;
+    const wchar_t* wantPath;
+  } cases[] = {
+      {L"photo.JPEG", L"C:\\p\\photo.JPEG", 2, L"photo.jpg", L"C:\\p\\photo.jpg"},
+      {L"photo.jpe", L"C:\\p\\photo.jpe", 2, L"photo.jpg", L"C:\\p\\photo.jpg"},
+      {L"photo.jpg", L"C:\\p\\photo.jpg", 2, L"photo.jpg", L"C:\\p\\photo.jpg"},
+      {L"shot.bmp", L"C:\\p\\shot.bmp", 1, L"shot.bmp", L"C:\\p\\shot.bmp"},
+      {L"logo.png", L"C:\\p\\logo.png", 1, L"logo", L"C:\\p\\logo"},
+      {L"ab", L"C:\\p.d\\ab", 1, L"ab", L"C:\\p.d\\ab"},  // nothing to cut, not even the folder's dot
+      {L"a.tiff", L"C:\\a.tiff", 1, L"a", L"C:\\a"},
+      {L"xjpeg", L"C:\\xjpeg", 2, L"xjpeg.jpg", L"C:\\xjpeg.jpg"},
+  };
+  for (const auto& c : cases) {
+    wchar_t title[260];
+    wchar_t path[260];
+    std::wcscpy(title, c.title);
+    std::wcscpy(path, c.path);
+    const FileKind kind = FileKindFromName(c.title);
+    int filter = SaveFilterForKind(kind);
+    LeaveNamesForSaving(kind, title, path, 260, &filter);
+    EXPECT_EQ(filter, c.wantFilter) << static_cast<int>(c.title[0]);
+    EXPECT_EQ(std::wstring(title), c.wantTitle);
+    EXPECT_EQ(std::wstring(path), c.wantPath);
+  }
+}
+
+}  // namespace
+}  // namespace pictornx

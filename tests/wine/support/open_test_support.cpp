@@ -1,0 +1,157 @@
+#include "open_test_support.h"
+
+#include <cstdio>
+
+#include "win_test_support.h"
+
+namespace wintest {
+
+namespace {
+
+constexpr int kFileNameControl = 0x47c;
+ModalAnswerer* g_answerer = nullptr;
+
+// The innermost of the file-name controls (Wine nests an Edit in a ComboBox in a
+// ComboBoxEx, all with the same id).
+HWND FileNameField(HWND dialog) {
+  HWND found = nullptr;
+  for (HWND child : ChildWindows(dialog)) {
+    if (GetDlgCtrlID(child) != kFileNameControl) continue;
+    found = child;
+    if (WindowClass(child) == L"Edit") return child;
+  }
+  return found;
+}
+
+void Click(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+}  // namespace
+
+ModalAnswerer::ModalAnswerer() {
+  g_answerer = this;
+  timer_ = SetTimer(nullptr, 0, 15, &ModalAnswerer::Tick);
+}
+
+ModalAnswerer::~ModalAnswerer() {
+  KillTimer(nullptr, timer_);
+  g_answerer = nullptr;
+}
+
+void CALLBACK ModalAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_answerer) g_answerer->Check();
+}
+
+void ModalAnswerer::Check() {
+  const auto dialogs = ProcessWindows(
+      [](HWND window) { return IsWindowVisible(window) && WindowClass(window) == L"#32770"; });
+  for (HWND dialog : dialogs) {
+    if (HWND field = FileNameField(dialog)) {
+      if (GetPropW(dialog, L"answered")) continue;
+      SetPropW(dialog, L"answered", reinterpret_cast<HANDLE>(1));
+      ++dialogsAnswered;
+      lastDialogTitle = WindowText(dialog);
+      lastDialogOwner = GetWindow(dialog, GW_OWNER);
+      if (path_.empty()) {
+        Click(dialog, IDCANCEL);
+      } else {
+        SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path_.c_str()));
+        Click(dialog, IDOK);
+      }
+    } else if (GetDlgItem(dialog, IDOK) || GetDlgItem(dialog, IDCANCEL)) {
+      if (GetPropW(dialog, L"answered")) continue;
+      SetPropW(dialog, L"answered", reinterpret_cast<HANDLE>(1));
+      ++messageBoxesDismissed;
+      Click(dialog, GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL);
+    }
+  }
+}
+
+// A 100 x 50 picture: red left half, blue right half, as an enhanced metafile.
+namespace {
+HENHMETAFILE DrawMetafile() {
+  // The frame is in 0.01 mm: 100 x 50 pixels at 96 dpi.
+  const RECT frame{0, 0, 2646, 1323};
+  HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  const RECT left{0, 0, 50, 50};
+  const RECT right{50, 0, 100, 50};
+  FillRect(dc, &left, red);
+  FillRect(dc, &right, blue);
+  DeleteObject(red);
+  DeleteObject(blue);
+  return CloseEnhMetaFile(dc);
+}
+
+}  // namespace
+
+std::vector<uint8_t> EmfBytes() {
+  HENHMETAFILE metafile = DrawMetafile();
+  std::vector<uint8_t> bytes(GetEnhMetaFileBits(metafile, 0, nullptr));
+  GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), bytes.data());
+  DeleteEnhMetaFile(metafile);
+  return bytes;
+}
+
+// The same picture as a placeable Windows metafile: a 22-byte header (key, bounding box
+// in units of 1/96 inch, checksum) over the metafile records.
+std::vector<uint8_t> PlaceableWmfBytes() {
+  HENHMETAFILE metafile = DrawMetafile();
+  HDC screen = GetDC(nullptr);
+  const UINT size = GetWinMetaFileBits(metafile, 0, nullptr, MM_ANISOTROPIC, screen);
+  std::vector<uint8_t> records(size);
+  GetWinMetaFileBits(metafile, size, records.data(), MM_ANISOTROPIC, screen);
+  ReleaseDC(nullptr, screen);
+  DeleteEnhMetaFile(metafile);
+  const WORD header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, 100, 50, 96, 0, 0};
+  WORD checksum = 0;
+  for (WORD word : header) checksum ^= word;
+  std::vector<uint8_t> bytes(reinterpret_cast<const uint8_t*>(header), reinterpret_cast<const uint8_t*>(header) + 20);
+  bytes.push_back(static_cast<uint8_t>(checksum));
+  bytes.push_back(static_cast<uint8_t>(checksum >> 8));
+  bytes.insert(bytes.end(), records.begin(), records.end());
+  return bytes;
+}
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+TempFolder::TempFolder() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static int serial = 0;
+  path_ = std::wstring(base) + L"pictornx-open-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++serial) + L"\\";
+  CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((path_ + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+std::wstring TempFolder::Write(const std::wstring& name, const void* bytes, size_t count) const {
+  const std::wstring path = path_ + name;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  if (file != INVALID_HANDLE_VALUE) {
+    WriteFile(file, bytes, static_cast<DWORD>(count), &written, nullptr);
+    CloseHandle(file);
+  }
+  return path;
+}
+
+}  // namespace wintest

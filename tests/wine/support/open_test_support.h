@@ -1,0 +1,59 @@
+// Answers the open-file dialogs and message boxes of this process from a timer on the
+// test's own thread: their modal loops dispatch it, so a test can call a request that
+// shows them and keep every check on one thread.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+class ModalAnswerer {
+ public:
+  ModalAnswerer();
+  ~ModalAnswerer();
+  ModalAnswerer(const ModalAnswerer&) = delete;
+  ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+
+  // The path the next open dialog is answered with; empty cancels it.
+  void Answer(std::wstring path) { path_ = std::move(path); }
+
+  int dialogsAnswered = 0;
+  int messageBoxesDismissed = 0;
+  std::wstring lastDialogTitle;
+  HWND lastDialogOwner = nullptr;
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+  void Check();
+  std::wstring path_;
+  UINT_PTR timer_ = 0;
+};
+
+// The folder of the test program, with a trailing backslash.
+std::wstring ProgramFolder();
+
+// A fresh folder under the temporary folder, removed with its files at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::wstring& Path() const { return path_; }  // with a trailing backslash
+  // Writes bytes to a file in the folder and returns its full path.
+  std::wstring Write(const std::wstring& name, const void* bytes, size_t count) const;
+
+ private:
+  std::wstring path_;
+};
+
+// A 100 x 50 picture, red left half and blue right half, as an enhanced metafile and as a
+// placeable Windows metafile (100 x 50 units of 1/96 inch).
+std::vector<uint8_t> EmfBytes();
+std::vector<uint8_t> PlaceableWmfBytes();
+
+}  // namespace wintest
