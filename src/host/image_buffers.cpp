@@ -74,19 +74,6 @@ HCURSOR CurrentCursor() {
   return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) ? info.hCursor : nullptr;
 }
 
-void DrawCursorTile(HDC display, const SharedImage& tile) {
-  MemoryDc memory(display);
-  if (!memory) return;
-  SelectionGuard select(memory.Get(), tile.Bitmap());
-  OwnedBrush key(CreateSolidBrush(kCursorKeyColour));
-  const RECT all{0, 0, kCursorTileSize, kCursorTileSize};
-  FillRect(memory.Get(), &all, key.Get());
-  SetMapMode(memory.Get(), MM_TEXT);
-  // Drawn from its top-left corner, not offset by its hot spot; larger cursors are clipped.
-  if (HCURSOR cursor = CurrentCursor()) DrawIconEx(memory.Get(), 0, 0, cursor, 0, 0, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-}
-
 bool FailCapture(ImageBuffersState& images) {
   ShowMemoryError(LinkedHostWindow());
   images.cursorTile.Free();
@@ -122,9 +109,9 @@ bool CaptureScreen() {
   if (!images.screenImage.Create(width, height)) return FailCapture(images);
   if (!images.workImage.Create(width, height)) return FailCapture(images);
 
-  CreatedDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  OwnedDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
   if (display) {
-    MemoryDc memory(display.Get());
+    OwnedDc memory = OwnedDc::Compatible(display.Get());
     if (memory) {
       SelectionGuard select(memory.Get(), images.screenImage.Bitmap());
       BitBlt(memory.Get(), 0, 0, width, height, display.Get(), 0, 0, SRCCOPY);
@@ -132,8 +119,23 @@ bool CaptureScreen() {
   }
   GdiFlush();
   CopyImage(images.workImage, images.screenImage);
-  if (display) DrawCursorTile(display.Get(), images.cursorTile);
+  if (display) DrawCursorTile(images.cursorTile, CurrentCursor(), false);
   return true;
+}
+
+void DrawCursorTile(const SharedImage& tile, HICON picture, bool iconSize) {
+  if (!tile) return;
+  OwnedDc memory = OwnedDc::Compatible(nullptr);
+  if (!memory) return;
+  SelectionGuard select(memory.Get(), tile.Bitmap());
+  OwnedBrush key(CreateSolidBrush(kCursorKeyColour));
+  const RECT all{0, 0, kCursorTileSize, kCursorTileSize};
+  FillRect(memory.Get(), &all, key.Get());
+  SetMapMode(memory.Get(), MM_TEXT);
+  // Drawn from its top-left corner, not offset by its hot spot; larger pictures are clipped.
+  if (picture)
+    DrawIconEx(memory.Get(), 0, 0, picture, 0, 0, 0, nullptr, iconSize ? DI_NORMAL | DI_DEFAULTSIZE : DI_NORMAL);
+  GdiFlush();
 }
 
 void FreeCaptureImages() {
@@ -152,15 +154,7 @@ bool CopyImage(SharedImage& destination, const SharedImage& source) {
   return true;
 }
 
-ScreenPaletteScope::ScreenPaletteScope(HDC dc) : dc_(dc) {
-  const ImageBuffersState& images = Images();
-  if (images.displayDepth != 8 || !images.screenPalette) return;
-  previous_ = SelectPalette(dc, images.screenPalette.Get(), FALSE);
-  RealizePalette(dc);
-}
-
-ScreenPaletteScope::~ScreenPaletteScope() {
-  if (previous_) SelectPalette(dc_, previous_, TRUE);
-}
+ScreenPaletteScope::ScreenPaletteScope(HDC dc)
+    : guard_(dc, Images().displayDepth == 8 ? Images().screenPalette.Get() : nullptr) {}
 
 }  // namespace pictornx

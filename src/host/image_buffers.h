@@ -67,6 +67,11 @@ bool CaptureScreen();
 // Deletes CursorTile, ScreenImage, WorkImage and the palette. InitialImage stays.
 void FreeCaptureImages();
 
+// Fills `tile` with kCursorKeyColour and draws `picture` (if any) from its top-left corner,
+// at the picture's own size or, with `iconSize`, at the system icon size as DrawIcon does.
+// The capture draws the cursor this way and the cursor stamp the picked picture.
+void DrawCursorTile(const SharedImage& tile, HICON picture, bool iconSize);
+
 // Copies the content bytes of `source` into `destination`, whose section must hold them;
 // the destination's header becomes the source's size. False when it does not fit.
 bool CopyImage(SharedImage& destination, const SharedImage& source);
@@ -76,13 +81,9 @@ bool CopyImage(SharedImage& destination, const SharedImage& source);
 class ScreenPaletteScope {
  public:
   explicit ScreenPaletteScope(HDC dc);
-  ScreenPaletteScope(const ScreenPaletteScope&) = delete;
-  ScreenPaletteScope& operator=(const ScreenPaletteScope&) = delete;
-  ~ScreenPaletteScope();
 
  private:
-  HDC dc_;
-  HPALETTE previous_ = nullptr;
+  PaletteGuard guard_;
 };
 
 }  // namespace pictornx

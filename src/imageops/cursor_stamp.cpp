@@ -1,6 +1,6 @@
 #include "imageops/cursor_stamp.h"
 
-#include <algorithm>
+#include <array>
 
 #include "win/handles.h"
 #include "host/image_buffers.h"
@@ -8,6 +8,8 @@
 #include "ui/popup.h"
 #include "resources/resource_ids.h"
 #include "pixels/stamp.h"
+#include "ui/painted_button_rules.h"
+#include "ui/surface.h"
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"
 
@@ -23,10 +25,8 @@ struct StampState {
   int shape = 0;
   bool placing = false;
   bool previewShown = false;
-  POINT last{};             // last outline position, client coordinates
-  OwnedBitmap pickerBitmap;  // the cells, drawn once when the picker opens
-  HDC pickerDc = nullptr;
-  HGDIOBJ pickerDcBitmap = nullptr;
+  POINT last{};    // last outline position, client coordinates
+  Surface picker;  // the cells, drawn once when the picker opens
 };
 
 StampState& Stamp() {
@@ -61,50 +61,51 @@ void DrawPicture(HDC dc, int shape, int x, int y) {
     DrawIcon(dc, x, y, picture);
 }
 
-void DrawPickerCells(HWND viewer) {
+// The cells' face sits at (5, 3) of the picker's client area, 37 x 36 pixels apart.
+constexpr int kCellsX = 5;
+constexpr int kCellsY = 3;
+
+// The picture under the pointer: cell (column, row) of 3 x 6 by (x - 5) / 37 and
+// (y - 4) / 36, inside x 6..114 and y 6..220 (the outer cells reach the edges).
+const std::array<PaintedButton, kPictureCount>& PickerCells() {
+  static const auto cells = [] {
+    std::array<PaintedButton, kPictureCount> all{};
+    for (int shape = 0; shape < kPictureCount; ++shape) {
+      const int column = shape % 3, row = shape / 3;
+      all[shape].hit = {column == 0 ? 6 : 5 + 37 * column, row == 0 ? 6 : 4 + 36 * row,
+                        column == 2 ? 115 : 5 + 37 * (column + 1), row == 5 ? 221 : 4 + 36 * (row + 1)};
+    }
+    return all;
+  }();
+  return cells;
+}
+
+bool DrawPickerCells(HWND viewer) {
   StampState& state = Stamp();
-  WindowDc viewerDc(viewer);
-  state.pickerBitmap.Reset(CreateCompatibleBitmap(viewerDc.Get(), kPickerBitmapWidth, kPickerBitmapHeight));
-  state.pickerDc = CreateCompatibleDC(viewerDc.Get());
-  if (!state.pickerBitmap || !state.pickerDc) return;
-  state.pickerDcBitmap = SelectObject(state.pickerDc, state.pickerBitmap.Get());
+  const ImageBuffersState& images = Images();
+  HPALETTE palette = images.displayDepth == 8 ? images.screenPalette.Get() : nullptr;
+  if (!state.picker.Create(viewer, kPickerBitmapWidth, kPickerBitmapHeight, palette)) return false;
+  HDC dc = state.picker.Dc();
   const RECT all{0, 0, kPickerBitmapWidth, kPickerBitmapHeight};
-  FillRect(state.pickerDc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   for (int shape = 0; shape < kPictureCount; ++shape) {
     const int x = 2 + 37 * (shape % 3);
     const int y = 2 + 36 * (shape / 3);
-    DrawPicture(state.pickerDc, shape, x, y);
+    DrawPicture(dc, shape, x, y);
     RECT edge{x - 2, y - 2, x + 34, y + 34};
-    DrawEdge(state.pickerDc, &edge, EDGE_BUMP, BF_RECT);
+    DrawEdge(dc, &edge, EDGE_BUMP, BF_RECT);
   }
-}
-
-void ReleasePickerCells() {
-  StampState& state = Stamp();
-  if (state.pickerDc) {
-    if (state.pickerDcBitmap) SelectObject(state.pickerDc, state.pickerDcBitmap);
-    DeleteDC(state.pickerDc);
-  }
-  state.pickerDc = nullptr;
-  state.pickerDcBitmap = nullptr;
-  state.pickerBitmap.Reset();
-}
-
-void BlitPickerCells(HDC dc) {
-  const StampState& state = Stamp();
-  if (!state.pickerDc) return;
-  ScreenPaletteScope palette(dc);
-  BitBlt(dc, 5, 3, kPickerBitmapWidth, kPickerBitmapHeight, state.pickerDc, 0, 0, SRCCOPY);
+  return true;
 }
 
 void OnPickerMouseMove(HWND picker, int x, int y) {
-  if (x < 6 || x > 114 || y < 6 || y > 220) return;
-  const int column = std::min((x - 5) / 37, 2);
-  const int row = std::min((y - 4) / 36, 5);
-  Stamp().shape = 3 * row + column;
+  const int shape = HitButton(PickerCells(), x, y);
+  if (shape < 0) return;
+  Stamp().shape = shape;
   WindowDc dc(picker);
-  BlitPickerCells(dc.Get());
-  RECT sunken{37 * column + 5, 36 * row + 3, 37 * column + 41, 36 * row + 39};
+  Stamp().picker.CopyTo(dc.Get(), kCellsX, kCellsY);
+  const int column = shape % 3, row = shape / 3;
+  RECT sunken{37 * column + kCellsX, 36 * row + kCellsY, 37 * column + kCellsX + 36, 36 * row + kCellsY + 36};
   DrawEdge(dc.Get(), &sunken, EDGE_SUNKEN, BF_RECT);
 }
 
@@ -112,13 +113,9 @@ INT_PTR CALLBACK PickerProc(HWND picker, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       return TRUE;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(picker, &paint);
-      BlitPickerCells(dc);
-      EndPaint(picker, &paint);
+    case WM_PAINT:
+      Stamp().picker.Paint(picker, kCellsX, kCellsY);
       return TRUE;
-    }
     case WM_MOUSEMOVE:
       OnPickerMouseMove(picker, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
       return TRUE;
@@ -130,7 +127,7 @@ INT_PTR CALLBACK PickerProc(HWND picker, UINT message, WPARAM, LPARAM lParam) {
       DestroyWindow(picker);
       return TRUE;
     case WM_DESTROY:
-      ReleasePickerCells();
+      Stamp().picker.Reset();
       return FALSE;
     default:
       return FALSE;
@@ -148,7 +145,11 @@ void OpenCursorPicker(HWND viewer) {
     return;
   }
   SetToolWindowHandle(ToolWindow::kCursorPicker, picker);
-  DrawPickerCells(viewer);
+  if (!DrawPickerCells(viewer)) {
+    DestroyWindow(picker);
+    ShowMemoryError(viewer);
+    return;
+  }
   // Beside the viewer: 220 pixels right of its client origin, at the same top.
   POINT origin{0, 0};
   ClientToScreen(viewer, &origin);
@@ -199,18 +200,11 @@ void PlaceCursor(HWND viewer) {
 
 void StampCursor() {
   ImageBuffersState& images = Images();
-  SharedImage& tile = images.cursorTile;
+  const SharedImage& tile = images.cursorTile;
   if (!tile) return;
-  {
-    MemoryDc memory(nullptr);
-    SelectionGuard select(memory.Get(), tile.Bitmap());
-    OwnedBrush key(CreateSolidBrush(kCursorKeyColour));
-    const RECT all{0, 0, kCursorTileSize, kCursorTileSize};
-    FillRect(memory.Get(), &all, key.Get());
-    SetMapMode(memory.Get(), MM_TEXT);
-    DrawPicture(memory.Get(), Stamp().shape, 0, 0);
-    GdiFlush();
-  }
+  bool isCursor = false;
+  HICON picture = ShapePicture(Stamp().shape, &isCursor);
+  DrawCursorTile(tile, picture, !isCursor);
   const ViewerState& viewer = Viewer();
   const int left = Stamp().last.x + viewer.offsetX;
   const int top = Stamp().last.y + viewer.offsetY;

@@ -59,4 +59,28 @@ struct ConstImageView {
   bool Empty() const { return bits == nullptr || width <= 0 || height <= 0; }
 };
 
+// A rectangle in picture coordinates: x from the left, y from the top row as a user sees
+// it; left and top included, right and bottom excluded.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool Empty() const { return right <= left || bottom <= top; }
+  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// One pixel's colour by channel (the buffers store it blue, green, red).
+struct Rgb {
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+
+  bool Matches(const uint8_t* bgr) const { return bgr[0] == blue && bgr[1] == green && bgr[2] == red; }
+};
+
 }  // namespace pictornx

@@ -69,7 +69,7 @@ int FrameBox(HDC dc, int x, int y, int width, int height, COLORREF colour) {
 int BlitResourceBitmap(HDC dc, uint16_t id, int destX, int destY, int width, int height, int sourceX, int sourceY) {
   OwnedBitmap bitmap(LoadBitmapW(ModuleInstance(), MAKEINTRESOURCEW(id)));
   if (!bitmap) return -1;
-  MemoryDc source(nullptr);
+  OwnedDc source = OwnedDc::Compatible(nullptr);
   if (!source) return -1;
   SelectionGuard selected(source.Get(), bitmap.Get());
   BitBlt(dc, destX, destY, width, height, source.Get(), sourceX, sourceY, SRCCOPY);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "win/handles.h"
 #include "pixels/image.h"
 
@@ -12,10 +14,21 @@ namespace pictornx {
 void SetImageHeader(BITMAPINFOHEADER& header, int width, int height);
 
 // A DIB section with its pixel view. Empty (no bitmap, null bits) when creation failed.
+// Movable; a moved-from section is empty too, so no view outlives its pixels' owner.
 struct DibSection {
   OwnedBitmap bitmap;
   ImageView view;
 
+  DibSection() = default;
+  DibSection(DibSection&& other) noexcept
+      : bitmap(std::move(other.bitmap)), view(std::exchange(other.view, ImageView{})) {}
+  DibSection& operator=(DibSection&& other) noexcept {
+    if (this != &other) {
+      bitmap = std::move(other.bitmap);
+      view = std::exchange(other.view, ImageView{});
+    }
+    return *this;
+  }
   explicit operator bool() const { return static_cast<bool>(bitmap); }
   void Reset() {
     bitmap.Reset();

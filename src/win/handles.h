@@ -1,4 +1,5 @@
-// Owning handles for GDI objects and device contexts, and a guard for SelectObject.
+// Owning handles for GDI objects and device contexts, and guards for SelectObject,
+// SelectPalette and SaveDC.
 // Each is non-copyable and movable; the handle is released in exactly one place.
 #pragma once
 
@@ -43,61 +44,71 @@ using OwnedFont = GdiObject<HFONT>;
 using OwnedRegion = GdiObject<HRGN>;
 using OwnedPalette = GdiObject<HPALETTE>;
 
-// A memory DC from CreateCompatibleDC, deleted with DeleteDC.
-class MemoryDc {
+// A DC this code made and deletes with DeleteDC: a memory DC (OwnedDc::Compatible) or one
+// from CreateDC (adopted by the constructor). Movable, so it can live in a window's state.
+class OwnedDc {
  public:
-  explicit MemoryDc(HDC compatibleWith = nullptr) : dc_(CreateCompatibleDC(compatibleWith)) {}
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
+  OwnedDc() = default;
+  explicit OwnedDc(HDC adopted) : dc_(adopted) {}
+  // A memory DC compatible with `dc` (the screen's when null).
+  static OwnedDc Compatible(HDC dc) { return OwnedDc(CreateCompatibleDC(dc)); }
+  OwnedDc(const OwnedDc&) = delete;
+  OwnedDc& operator=(const OwnedDc&) = delete;
+  OwnedDc(OwnedDc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+  OwnedDc& operator=(OwnedDc&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.dc_, nullptr));
+    return *this;
   }
+  ~OwnedDc() { Reset(); }
   HDC Get() const { return dc_; }
   explicit operator bool() const { return dc_ != nullptr; }
+  void Reset(HDC adopted = nullptr) {
+    if (dc_) DeleteDC(dc_);
+    dc_ = adopted;
+  }
 
  private:
-  HDC dc_;
+  HDC dc_ = nullptr;
 };
 
 // A DC from GetDC (a window's, or the screen's with a null window), given back with ReleaseDC.
 class WindowDc {
  public:
+  WindowDc() = default;
   explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
-  ~WindowDc() {
+  WindowDc(WindowDc&& other) noexcept
+      : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+  WindowDc& operator=(WindowDc&& other) noexcept {
+    if (this != &other) {
+      Release();
+      window_ = std::exchange(other.window_, nullptr);
+      dc_ = std::exchange(other.dc_, nullptr);
+    }
+    return *this;
+  }
+  ~WindowDc() { Release(); }
+  HDC Get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  void Release() {
     if (dc_) ReleaseDC(window_, dc_);
+    dc_ = nullptr;
   }
-  HDC Get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-// A DC from CreateDC (such as the "DISPLAY" device), deleted with DeleteDC.
-class CreatedDc {
- public:
-  explicit CreatedDc(HDC dc) : dc_(dc) {}
-  CreatedDc(const CreatedDc&) = delete;
-  CreatedDc& operator=(const CreatedDc&) = delete;
-  ~CreatedDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  HDC Get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
- private:
-  HDC dc_;
+  HWND window_ = nullptr;
+  HDC dc_ = nullptr;
 };
 
 // Selects an object into a DC and puts the previous one back on destruction, so an
 // object this code owns is always deselected before it is deleted. Declare the guard
-// after the owned object so it is destroyed first.
+// after the owned object so it is destroyed first. Not for regions: SelectObject copies
+// a region into the clip and returns no previous object; use SavedDcState around the clip.
 class SelectionGuard {
  public:
   SelectionGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  SelectionGuard(HDC, HRGN) = delete;
   SelectionGuard(const SelectionGuard&) = delete;
   SelectionGuard& operator=(const SelectionGuard&) = delete;
   ~SelectionGuard() {
@@ -109,11 +120,31 @@ class SelectionGuard {
   HGDIOBJ previous_;
 };
 
-// Selects a palette (SelectPalette is not SelectObject) and restores the previous one.
+// SaveDC on construction, RestoreDC on destruction: brings back the clip region, modes and
+// selections changed inside the scope (SelectClipRgn copies the region, which the caller
+// may delete at once).
+class SavedDcState {
+ public:
+  explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  SavedDcState(const SavedDcState&) = delete;
+  SavedDcState& operator=(const SavedDcState&) = delete;
+  ~SavedDcState() {
+    if (saved_ > 0) RestoreDC(dc_, saved_);
+  }
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
+// Selects a palette (SelectPalette is not SelectObject) and realises it, and selects the
+// previous one back (as a background palette) on destruction. A null palette does nothing.
 class PaletteGuard {
  public:
-  PaletteGuard(HDC dc, HPALETTE palette, BOOL background = FALSE)
-      : dc_(dc), previous_(palette ? SelectPalette(dc, palette, background) : nullptr) {}
+  PaletteGuard(HDC dc, HPALETTE palette)
+      : dc_(dc), previous_(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
+    if (previous_) RealizePalette(dc);
+  }
   PaletteGuard(const PaletteGuard&) = delete;
   PaletteGuard& operator=(const PaletteGuard&) = delete;
   ~PaletteGuard() {

@@ -33,6 +33,7 @@ class Canvas {
  public:
   Canvas(int width, int height, COLORREF ground = kWhite)
       : dib_(CreateDib24(width, height)),
+        dc_(OwnedDc::Compatible(nullptr)),
         bitmapSelected_(dc_.Get(), dib_.bitmap.Get()),
         pen_(CreatePen(PS_DASH, 1, RGB(1, 2, 3))),
         brush_(CreateSolidBrush(RGB(4, 5, 6))),
@@ -89,7 +90,7 @@ class Canvas {
   }
 
   DibSection dib_;
-  MemoryDc dc_;
+  OwnedDc dc_;
   SelectionGuard bitmapSelected_;
   OwnedPen pen_;
   OwnedBrush brush_;
