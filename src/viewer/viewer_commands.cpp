@@ -2,13 +2,16 @@
 // the operations, reset and the external scope request.
 #include <iterator>
 
+#include "imageops/colour_count_panel.h"
 #include "imageops/cursor_stamp.h"
+#include "imageops/posterise_panel.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
 #include "imageops/picture_commands.h"
 #include "ui/popup.h"
 #include "imageops/render_view.h"
 #include "resources/resource_ids.h"
+#include "scopes/rgb_gauge.h"
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"
 #include "imageops/zoom_commands.h"
@@ -100,12 +103,23 @@ constexpr CommandEntry kCommands[] = {
     {IDM_INVERT, InvertCommand},
     {IDM_SEPIA, SepiaCommand},
     {IDM_GREY, GreyCommand},
+    {IDM_POSTERISE, OpenPosterisePanel},
+    {IDM_COUNT_COLOURS, CountColoursCommand},
+    {IDM_RGB_GAUGE, RgbGaugeCommand},
 };
+
+// The colour count and the gauge are snapshots: their own command while they are open
+// leaves them as they are instead of closing and recounting.
+ToolWindow KeptOpenBy(int command) {
+  if (command == IDM_COUNT_COLOURS) return ToolWindow::kColourCount;
+  if (command == IDM_RGB_GAUGE) return ToolWindow::kRgbGauge;
+  return ToolWindow::kCount;
+}
 
 }  // namespace
 
 void RunViewerCommand(HWND viewer, int command) {
-  CloseSubWindows();
+  CloseSubWindows(KeptOpenBy(command));
   NotifyHost(HostNotification::kViewerCommand);
   SetFocus(viewer);
   EndCursorPlacing();
