@@ -5,6 +5,7 @@
 #include "imageops/colour_count_panel.h"
 #include "imageops/cursor_stamp.h"
 #include "imageops/posterise_panel.h"
+#include "imageops/size_panel.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
 #include "imageops/picture_commands.h"
@@ -76,6 +77,11 @@ void TransformCommand(HWND) {
   FlipRotate();
 }
 
+template <int kSlot, bool kFixedWidth>
+void SizeSlotCommand(HWND viewer) {
+  RenderSizeSlot(viewer, kSlot, kFixedWidth);
+}
+
 void InvertCommand(HWND) { InvertColours(); }
 void SepiaCommand(HWND) { Sepia(); }
 void GreyCommand(HWND) { Grey(); }
@@ -103,6 +109,13 @@ constexpr CommandEntry kCommands[] = {
     {IDM_INVERT, InvertCommand},
     {IDM_SEPIA, SepiaCommand},
     {IDM_GREY, GreyCommand},
+    {IDM_ZOOM_ANY_SIZE, OpenSizePanel},
+    {IDM_SIZE_SLOT1, SizeSlotCommand<0, false>},
+    {IDM_SIZE_SLOT2, SizeSlotCommand<1, false>},
+    {IDM_SIZE_SLOT3, SizeSlotCommand<2, false>},
+    {IDM_SIZE_SLOT1_FIXED_WIDTH, SizeSlotCommand<0, true>},
+    {IDM_SIZE_SLOT2_FIXED_WIDTH, SizeSlotCommand<1, true>},
+    {IDM_SIZE_SLOT3_FIXED_WIDTH, SizeSlotCommand<2, true>},
     {IDM_POSTERISE, OpenPosterisePanel},
     {IDM_COUNT_COLOURS, CountColoursCommand},
     {IDM_RGB_GAUGE, RgbGaugeCommand},
@@ -157,6 +170,7 @@ void RefreshZoomMenu() {
     setState(kModeItems[viewer.resampleMode], MFS_CHECKED);
   if (viewer.zoomPreset >= 0 && viewer.zoomPreset < static_cast<int>(std::size(kPresetItems)))
     setState(kPresetItems[viewer.zoomPreset], MFS_CHECKED);
+  RefreshSizeSlotLabels(viewer.zoomMenu);
 }
 
 }  // namespace pictornx

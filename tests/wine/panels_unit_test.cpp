@@ -15,11 +15,13 @@
 #include "host/image_buffers.h"
 #include "imageops/colour_count_panel.h"
 #include "imageops/posterise_panel.h"
+#include "imageops/size_panel.h"
 #include "pixels/posterise.h"
 #include "resources/resource_ids.h"
 #include "ui/host_link.h"
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"
+#include "win/module.h"
 #include "win_test_support.h"
 
 namespace pictornx {
@@ -221,7 +223,8 @@ TEST_F(PanelsTest, ManyOpenAndCloseCyclesOfEachPanelLeaveNoGdiObject) {
     ToolWindow window;
   } const panels[] = {{IDM_POSTERISE, ToolWindow::kPosterise},
                       {IDM_COUNT_COLOURS, ToolWindow::kColourCount},
-                      {IDM_RGB_GAUGE, ToolWindow::kRgbGauge}};
+                      {IDM_RGB_GAUGE, ToolWindow::kRgbGauge},
+                      {IDM_ZOOM_ANY_SIZE, ToolWindow::kArbitrarySize}};
   auto cycle = [&](const Panel& panel) {
     SendMessageW(viewer, WM_COMMAND, panel.command, 0);
     HWND window = ToolWindowHandle(panel.window);
@@ -239,6 +242,71 @@ TEST_F(PanelsTest, ManyOpenAndCloseCyclesOfEachPanelLeaveNoGdiObject) {
     for (int i = 0; i < cycles; ++i) ASSERT_TRUE(cycle(panel)) << panel.command << " cycle " << i;
   EXPECT_EQ(wintest::CountGdiObjects(), gdiBefore);
   EXPECT_EQ(wintest::CountWindows(), windowsBefore);
+}
+
+std::wstring MenuLabel(int item) {
+  wchar_t label[96] = L"";
+  GetMenuStringW(Viewer().zoomMenu, static_cast<UINT>(item), label, 96, MF_BYCOMMAND);
+  return label;
+}
+
+TEST_F(PanelsTest, ArbitrarySizeLocksTheRatioRecordsAndRecallsSlotsAndRendersThem) {
+  HWND viewer = OpenOnGradient(1024, 768);
+  ASSERT_NE(viewer, nullptr);
+  const std::wstring pixels = LoadResString(IDS_PIXELS_SUFFIX);
+  EXPECT_EQ(MenuLabel(IDM_SIZE_SLOT1), L"100 x 75" + pixels);
+  EXPECT_EQ(MenuLabel(IDM_SIZE_SLOT3_FIXED_WIDTH), L"300" + pixels + LoadResString(IDS_FIXED_WIDTH_SUFFIX));
+
+  SendMessageW(viewer, WM_COMMAND, IDM_POSTERISE, 0);
+  SendMessageW(viewer, WM_COMMAND, IDM_ZOOM_ANY_SIZE, 0);
+  EXPECT_EQ(ToolWindowHandle(ToolWindow::kPosterise), nullptr);
+  HWND panel = ToolWindowHandle(ToolWindow::kArbitrarySize);
+  ASSERT_NE(panel, nullptr);
+  HWND width = GetDlgItem(panel, IDC_SIZE_WIDTH_EDIT), height = GetDlgItem(panel, IDC_SIZE_HEIGHT_EDIT);
+  EXPECT_EQ(wintest::WindowText(width), L"1024");
+  EXPECT_EQ(wintest::WindowText(height), L"768");
+  EXPECT_EQ(IsDlgButtonChecked(panel, IDC_SIZE_RATIO_LOCK), BST_CHECKED);
+
+  // Leaving the width field with 2000 gives 1500; Enter with 6000 in the height is refused
+  // and puts 1500 back; Enter with 300 takes it (the width follows: 400).
+  SetWindowTextW(width, L"2000");
+  SendMessageW(width, WM_KILLFOCUS, 0, 0);
+  EXPECT_EQ(wintest::WindowText(height), L"1500");
+  SetWindowTextW(height, L"6000");
+  SendMessageW(height, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(wintest::WindowText(height), L"1500");
+  SetWindowTextW(height, L"300");
+  SendMessageW(height, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(wintest::WindowText(width), L"400");
+  // The tens up-down of the width one step down: 390, and the height follows.
+  SendDlgItemMessageW(panel, IDC_SIZE_WIDTH_TENS, UDM_SETPOS32, 0, 39);
+  SendMessageW(panel, WM_VSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(GetDlgItem(panel, IDC_SIZE_WIDTH_TENS)));
+  EXPECT_EQ(wintest::WindowText(width), L"390");
+  EXPECT_EQ(wintest::WindowText(height), L"292");
+
+  // "●" then the second slot stores the size and releases the button.
+  CheckDlgButton(panel, IDC_SIZE_RECORD, BST_CHECKED);
+  Click(panel, IDC_SIZE_RECORD);
+  Click(panel, IDC_SIZE_SLOT2);
+  EXPECT_EQ(IsDlgButtonChecked(panel, IDC_SIZE_RECORD), BST_UNCHECKED);
+  EXPECT_EQ(SizePanel().slots[1], (SizePair{390, 292}));
+  // The third slot recalls 300 x 200 and unlocks; executing renders it.
+  Click(panel, IDC_SIZE_SLOT3);
+  EXPECT_EQ(wintest::WindowText(width), L"300");
+  EXPECT_EQ(wintest::WindowText(height), L"200");
+  EXPECT_EQ(IsDlgButtonChecked(panel, IDC_SIZE_RATIO_LOCK), BST_UNCHECKED);
+  Click(panel, IDC_SIZE_EXECUTE);
+  EXPECT_EQ(ToolWindowHandle(ToolWindow::kArbitrarySize), nullptr);
+  EXPECT_EQ(Images().viewSize.cx, 300);
+  EXPECT_EQ(Images().viewSize.cy, 200);
+  EXPECT_EQ(Viewer().zoomPreset, 6);
+  EXPECT_EQ(MenuLabel(IDM_SIZE_SLOT2), L"390 x 292" + pixels);
+
+  SendMessageW(viewer, WM_COMMAND, IDM_SIZE_SLOT3_FIXED_WIDTH, 0);
+  EXPECT_EQ(Images().viewSize.cx, 300);
+  EXPECT_EQ(Images().viewSize.cy, 225);
+  EXPECT_EQ(Viewer().zoomPreset, 12);
+  EXPECT_TRUE(Viewer().ratioLock);
 }
 
 }  // namespace
