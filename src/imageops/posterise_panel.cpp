@@ -192,10 +192,11 @@ void OpenPosterisePanel(HWND viewer) {
   // every row of WorkImage.
   PosterPanelState& state = Panel();
   const ImageBuffersState& images = Images();
-  if (RenderView(1) == 0) state.source = CreateDib24(images.workImage.Width(), images.workImage.Height());
+  const bool rendered = RenderView(1) == 0;  // a failed rendering has said so already
+  if (rendered) state.source = CreateDib24(images.workImage.Width(), images.workImage.Height());
   if (!state.source) {
     SendMessageW(panel, WM_CLOSE, 0, 0);
-    ShowMemoryError(viewer);
+    if (rendered) ShowMemoryError(viewer);
     return;
   }
   const ImageView work = images.workImage.View();

@@ -21,6 +21,7 @@
 #include "ui/host_link.h"
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"
+#include "win/dib.h"
 #include "win/module.h"
 #include "win_test_support.h"
 
@@ -242,6 +243,37 @@ TEST_F(PanelsTest, ManyOpenAndCloseCyclesOfEachPanelLeaveNoGdiObject) {
     for (int i = 0; i < cycles; ++i) ASSERT_TRUE(cycle(panel)) << panel.command << " cycle " << i;
   EXPECT_EQ(wintest::CountGdiObjects(), gdiBefore);
   EXPECT_EQ(wintest::CountWindows(), windowsBefore);
+}
+
+// No memory for the snapshot or for the gauge's face: the memory message, and no window
+// stays open.
+TEST_F(PanelsTest, OutOfMemoryShowsTheMessageAndLeavesNoPanelOpen) {
+  HWND viewer = OpenOnGradient(200, 100);
+  ASSERT_NE(viewer, nullptr);
+  const std::wstring memoryError = LoadResString(IDS_MEMORY_ERROR);
+  int refused = 0;
+  for (int successes = 0; successes < 4; ++successes) {
+    testing::FailDibSectionsAfter(successes);
+    wintest::MessageBoxWatcher watcher(1500);
+    SendMessageW(viewer, WM_COMMAND, IDM_POSTERISE, 0);
+    testing::FailDibSectionsAfter(-1);
+    const wintest::SeenMessageBox box = watcher.Result();
+    if (HWND panel = ToolWindowHandle(ToolWindow::kPosterise)) {
+      EXPECT_FALSE(box.seen);
+      SendMessageW(panel, WM_CLOSE, 0, 0);
+      break;
+    }
+    ++refused;
+    EXPECT_EQ(box.text, memoryError) << successes;
+  }
+  EXPECT_GE(refused, 1);
+
+  testing::FailDibSectionsAfter(0);
+  wintest::MessageBoxWatcher watcher;
+  SendMessageW(viewer, WM_COMMAND, IDM_RGB_GAUGE, 0);
+  testing::FailDibSectionsAfter(-1);
+  EXPECT_EQ(watcher.Result().text, memoryError);
+  EXPECT_EQ(ToolWindowHandle(ToolWindow::kRgbGauge), nullptr);
 }
 
 std::wstring MenuLabel(int item) {
