@@ -119,7 +119,7 @@ int RunTour(const wchar_t* directory) {
       {32787, L"rotated-right"},  {32818, L"grey"},             {32817, L"sepia"},
       {32814, L"reset"},          {32816, L"inverted"},         {32814, L"reset-again"},
       {32815, L"cursor-picker"},  {32845, L"colour-count"},     {32844, L"posterise-panel"},
-      {0, L"posterise-preview"},  {32868, L"rgb-gauge"},
+      {0, L"posterise-preview"},  {32868, L"rgb-gauge"},        {32799, L"any-size-panel"},
   };
   for (const Step& step : steps) {
     HWND viewer = FindToolWindow();
