@@ -13,7 +13,8 @@ int LeadingNumber(const wchar_t* text) {
   if (!text) return 0;
   constexpr int kCeiling = 1000000000;
   int value = 0;
-  for (; *text >= L'0' && *text <= L'9'; ++text) value = std::min(kCeiling, value * 10 + (*text - L'0'));
+  for (; *text >= L'0' && *text <= L'9'; ++text)
+    value = value >= kCeiling / 10 ? kCeiling : std::min(kCeiling, value * 10 + (*text - L'0'));
   return value;
 }
 
