@@ -189,6 +189,27 @@ bool WritePicture(const std::wstring& path, bool jpeg) {
               : pictornx::WritePng(path.c_str(), view).Ok();
 }
 
+constexpr int kPosterPreviewButton = 1049;
+
+struct ButtonSearch {
+  HWND owner;
+  int id;
+};
+
+BOOL CALLBACK ClickIfOwned(HWND window, LPARAM data) {
+  const auto* search = reinterpret_cast<const ButtonSearch*>(data);
+  HWND button = GetDlgItem(window, search->id);
+  if (GetWindow(window, GW_OWNER) != search->owner || !button) return TRUE;
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(search->id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  return FALSE;
+}
+
+// Clicks button `id` of whichever window owned by `owner` has it, as a user's click would.
+void ClickInOwnedPanel(HWND owner, int id) {
+  ButtonSearch search{owner, id};
+  EnumThreadWindows(GetCurrentThreadId(), ClickIfOwned, reinterpret_cast<LPARAM>(&search));
+}
+
 }  // namespace
 
 int RunTour(const wchar_t* directory) {
@@ -223,12 +244,16 @@ int RunTour(const wchar_t* directory) {
       {32798, L"zoom-25"},        {32859, L"zoom-25-averaged"}, {32795, L"zoom-100"},
       {32787, L"rotated-right"},  {32818, L"grey"},             {32817, L"sepia"},
       {32814, L"reset"},          {32816, L"inverted"},         {32814, L"reset-again"},
-      {32815, L"cursor-picker"},
+      {32815, L"cursor-picker"},  {32845, L"colour-count"},     {32844, L"posterise-panel"},
+      {0, L"posterise-preview"},  {32868, L"rgb-gauge"},        {32799, L"any-size-panel"},
   };
   for (const Step& step : steps) {
     HWND viewer = FindToolWindow();
     if (!viewer) break;
-    SendMessageW(viewer, WM_COMMAND, step.command, 0);
+    if (step.command != 0)
+      SendMessageW(viewer, WM_COMMAND, step.command, 0);
+    else
+      ClickInOwnedPanel(viewer, kPosterPreviewButton);
     ReadImageBack();
     screenshot(step.name);
   }

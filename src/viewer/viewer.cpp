@@ -399,10 +399,10 @@ void ResetViewerView() {
   SetViewerTitle(view.cx, view.cy);
 }
 
-void CloseSubWindows() {
+void CloseSubWindows(ToolWindow keep) {
   for (ToolWindow which : {ToolWindow::kCursorPicker, ToolWindow::kColourCount, ToolWindow::kRgbGauge,
                            ToolWindow::kJpegPreview})
-    CloseToolWindow(which);
+    if (which != keep) CloseToolWindow(which);
 }
 
 void SetZoomFactors(double zoomX, double zoomY, int preset) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/tool_windows.h"
+
 namespace pictornx {
 
 struct ViewerState {
@@ -43,8 +45,8 @@ int OpenViewer(HWND owner);
 void SetViewerTitle(int width, int height);
 // Check marks of the resampling mode and zoom preset, and the size-slot labels.
 void RefreshZoomMenu();
-// Closes the cursor picker, colour-count, RGB gauge and JPEG preview windows.
-void CloseSubWindows();
+// Closes the cursor picker, colour-count, RGB gauge and JPEG preview windows, all but `keep`.
+void CloseSubWindows(ToolWindow keep = ToolWindow::kCount);
 // After WorkImage changed size: scroll to the top-left, scroll ranges from ViewSize,
 // repaint, and ViewSize in the title.
 void ResetViewerView();

@@ -3,14 +3,18 @@
 #include <iterator>
 
 #include "files/clipboard.h"
-#include "imageops/cursor_stamp.h"
 #include "files/save_image.h"
+#include "imageops/colour_count_panel.h"
+#include "imageops/cursor_stamp.h"
+#include "imageops/posterise_panel.h"
+#include "imageops/size_panel.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
 #include "imageops/picture_commands.h"
 #include "ui/popup.h"
 #include "imageops/render_view.h"
 #include "resources/resource_ids.h"
+#include "scopes/rgb_gauge.h"
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"
 #include "imageops/zoom_commands.h"
@@ -77,6 +81,10 @@ void TransformCommand(HWND) {
 
 void SaveWholeImage(HWND viewer) { SaveImage(viewer, WholeWorkImage(), false); }
 void TemporaryGifCommand(HWND) { CreateTemporaryGif(); }
+template <int kSlot, bool kFixedWidth>
+void SizeSlotCommand(HWND viewer) {
+  RenderSizeSlot(viewer, kSlot, kFixedWidth);
+}
 
 void InvertCommand(HWND) { InvertColours(); }
 void SepiaCommand(HWND) { Sepia(); }
@@ -108,12 +116,30 @@ constexpr CommandEntry kCommands[] = {
     {IDM_COPY_WHOLE, CopyWholeImageCommand},
     {IDM_SAVE_WHOLE, SaveWholeImage},
     {IDM_TEMP_FILE, TemporaryGifCommand},
+    {IDM_ZOOM_ANY_SIZE, OpenSizePanel},
+    {IDM_SIZE_SLOT1, SizeSlotCommand<0, false>},
+    {IDM_SIZE_SLOT2, SizeSlotCommand<1, false>},
+    {IDM_SIZE_SLOT3, SizeSlotCommand<2, false>},
+    {IDM_SIZE_SLOT1_FIXED_WIDTH, SizeSlotCommand<0, true>},
+    {IDM_SIZE_SLOT2_FIXED_WIDTH, SizeSlotCommand<1, true>},
+    {IDM_SIZE_SLOT3_FIXED_WIDTH, SizeSlotCommand<2, true>},
+    {IDM_POSTERISE, OpenPosterisePanel},
+    {IDM_COUNT_COLOURS, CountColoursCommand},
+    {IDM_RGB_GAUGE, RgbGaugeCommand},
 };
+
+// The colour count and the gauge are snapshots: their own command while they are open
+// leaves them as they are instead of closing and recounting.
+ToolWindow KeptOpenBy(int command) {
+  if (command == IDM_COUNT_COLOURS) return ToolWindow::kColourCount;
+  if (command == IDM_RGB_GAUGE) return ToolWindow::kRgbGauge;
+  return ToolWindow::kCount;
+}
 
 }  // namespace
 
 void RunViewerCommand(HWND viewer, int command) {
-  CloseSubWindows();
+  CloseSubWindows(KeptOpenBy(command));
   NotifyHost(HostNotification::kViewerCommand);
   SetFocus(viewer);
   EndCursorPlacing();
@@ -151,6 +177,7 @@ void RefreshZoomMenu() {
     setState(kModeItems[viewer.resampleMode], MFS_CHECKED);
   if (viewer.zoomPreset >= 0 && viewer.zoomPreset < static_cast<int>(std::size(kPresetItems)))
     setState(kPresetItems[viewer.zoomPreset], MFS_CHECKED);
+  RefreshSizeSlotLabels(viewer.zoomMenu);
 }
 
 }  // namespace pictornx
