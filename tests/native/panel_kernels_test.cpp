@@ -15,7 +15,7 @@
 namespace pictornx {
 namespace {
 
-// The posterisation formula step by step, as written, for one byte.
+// The posterisation formula step by step, kept literal, for one byte.
 int PosteriseByFormula(int v, int n, bool gamma) {
   if (n == 2) return v > 125 ? 255 : 0;
   const double oneOver255 = 0.00392156862745098;

@@ -13,7 +13,7 @@
 
 namespace {
 
-// The even spacing with 3 levels as written: c = 127, top = 254, one half rounds down.
+// The even spacing with 3 levels: c = 127, top = 254, one half rounds down.
 int EvenThreeLevels(int v) {
   const double q = v / 127.0;
   int k = static_cast<int>(q);
