@@ -11,6 +11,7 @@
 #include "imageops/render_view.h"
 #include "resources/resource_ids.h"
 #include "ui/tool_windows.h"
+#include "viewer/selection.h"
 #include "viewer/viewer.h"
 #include "imageops/zoom_commands.h"
 
@@ -74,6 +75,11 @@ void TransformCommand(HWND) {
   FlipRotate();
 }
 
+template <int kCommand>
+void RangeCommand(HWND viewer) {
+  ArmRangeCommand(viewer, kCommand);
+}
+
 void InvertCommand(HWND) { InvertColours(); }
 void SepiaCommand(HWND) { Sepia(); }
 void GreyCommand(HWND) { Grey(); }
@@ -102,6 +108,9 @@ constexpr CommandEntry kCommands[] = {
     {IDM_SEPIA, SepiaCommand},
     {IDM_GREY, GreyCommand},
     {IDM_COPY_WHOLE, CopyWholeImageCommand},
+    {IDM_COPY_RANGE, RangeCommand<IDM_COPY_RANGE>},
+    {IDM_SHOW_RANGE, RangeCommand<IDM_SHOW_RANGE>},
+    {IDM_SAVE_RANGE, RangeCommand<IDM_SAVE_RANGE>},
 };
 
 }  // namespace
