@@ -93,7 +93,7 @@ void LeaveRangeMode(HWND viewer) {
 }
 
 // The drag is over: the range is forgotten, ViewSize comes back in the title.
-void FinishDrag(HWND viewer, DragPoint position) {
+void FinishDrag(DragPoint position) {
   SelectionState& state = Selection();
   state.rangeValid = false;
   state.press = state.last = position;
@@ -179,7 +179,7 @@ void SelectionOnLeftUp(HWND viewer, LPARAM position) {
     if (state.rangeValid && state.rangeMode) {
       const PixelRect range = DraggedRange();
       LeaveRangeMode(viewer);
-      FinishDrag(viewer, point);
+      FinishDrag(point);
       if (!range.Empty()) SaveRangeToFile(viewer, range);
       return;
     }
@@ -195,7 +195,7 @@ void SelectionOnLeftUp(HWND viewer, LPARAM position) {
   } else if (bandShown) {
     Redraw(viewer);
   }
-  FinishDrag(viewer, point);
+  FinishDrag(point);
   SetFocus(viewer);
 }
 
