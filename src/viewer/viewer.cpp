@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "imageops/cursor_stamp.h"
 #include "ui/draw.h"
 #include "win/handles.h"
 #include "host/host_state.h"
@@ -15,6 +14,7 @@
 #include "resources/resource_ids.h"
 #include "ui/timers.h"
 #include "ui/tool_windows.h"
+#include "viewer/selection.h"
 #include "viewer/viewer_inspector.h"
 #include "viewer/viewer_rules.h"
 
@@ -167,37 +167,6 @@ void OnMove(HWND window) {
              TRUE);
 }
 
-void OnMouseMove(HWND window, LPARAM position) {
-  const int x = static_cast<short>(LOWORD(position));
-  const int y = static_cast<short>(HIWORD(position));
-  FeedInspectorOnMove(window, x, y);
-  if (CursorPlacing()) MoveCursorOutline(window, x, y);
-}
-
-void OnLeftButtonDown(HWND window, LPARAM position) {
-  if (CursorPlacing()) {
-    PlaceCursor(window);
-    return;
-  }
-  InspectorOnLeftDown(window, static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)));
-}
-
-void OnLeftButtonUp() {
-  if (!CursorPlacing()) InspectorOnLeftUp();
-}
-
-// The right button cancels: the panels close and a pending cursor placement ends.
-void OnRightButtonDown(HWND window) {
-  for (ToolWindow which : {ToolWindow::kPixelInspector, ToolWindow::kArbitrarySize, ToolWindow::kPosterise,
-                           ToolWindow::kProgress})
-    CloseToolWindow(which);
-  CloseSubWindows();
-  if (CursorPlacing()) {
-    EndCursorPlacing();
-    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
-  }
-}
-
 void RestoreSavedPlacement(HWND window) {
   const RECT saved = Viewer().savedPlacement.rcNormalPosition;
   if (saved.left == 0 && saved.top == 0 && saved.right == 0 && saved.bottom == 0) return;
@@ -269,16 +238,16 @@ INT_PTR CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       OnMove(window);
       return FALSE;
     case WM_MOUSEMOVE:
-      OnMouseMove(window, lParam);
+      SelectionOnMouseMove(window, lParam);
       return TRUE;
     case WM_LBUTTONDOWN:
-      OnLeftButtonDown(window, lParam);
+      SelectionOnLeftDown(window, lParam);
       return TRUE;
     case WM_LBUTTONUP:
-      OnLeftButtonUp();
+      SelectionOnLeftUp(window, lParam);
       return TRUE;
     case WM_RBUTTONDOWN:
-      OnRightButtonDown(window);
+      SelectionOnRightDown(window);
       return TRUE;
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {460, 250};

@@ -16,6 +16,7 @@
 #include "resources/resource_ids.h"
 #include "scopes/rgb_gauge.h"
 #include "ui/tool_windows.h"
+#include "viewer/selection.h"
 #include "viewer/viewer.h"
 #include "imageops/zoom_commands.h"
 
@@ -86,6 +87,11 @@ void SizeSlotCommand(HWND viewer) {
   RenderSizeSlot(viewer, kSlot, kFixedWidth);
 }
 
+template <int kCommand>
+void RangeCommand(HWND viewer) {
+  ArmRangeCommand(viewer, kCommand);
+}
+
 void InvertCommand(HWND) { InvertColours(); }
 void SepiaCommand(HWND) { Sepia(); }
 void GreyCommand(HWND) { Grey(); }
@@ -126,6 +132,9 @@ constexpr CommandEntry kCommands[] = {
     {IDM_POSTERISE, OpenPosterisePanel},
     {IDM_COUNT_COLOURS, CountColoursCommand},
     {IDM_RGB_GAUGE, RgbGaugeCommand},
+    {IDM_COPY_RANGE, RangeCommand<IDM_COPY_RANGE>},
+    {IDM_SHOW_RANGE, RangeCommand<IDM_SHOW_RANGE>},
+    {IDM_SAVE_RANGE, RangeCommand<IDM_SAVE_RANGE>},
 };
 
 // The colour count and the gauge are snapshots: their own command while they are open

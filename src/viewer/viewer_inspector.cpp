@@ -4,12 +4,11 @@
 
 #include "host/image_buffers.h"
 #include "scopes/pixel_inspector.h"
+#include "viewer/selection.h"
 #include "viewer/viewer.h"
 
 namespace pictornx {
 namespace {
-
-bool g_leftHeld = false;  // the left button went down on the viewer and has not come up
 
 // Hands the inspector WorkImage and redraws it at client point (x, y); false when the
 // point lies right of or below the image (such moves change nothing).
@@ -29,27 +28,22 @@ bool UpdateAt(int x, int y) {
 
 void FeedInspectorOnMove(HWND, int x, int y) {
   if (!UpdateAt(x, y)) return;
-  if (g_leftHeld && PixelInspectorWindow() && !InspectorPanelOpen())
+  if (Selection().dragging && PixelInspectorWindow() && !InspectorPanelOpen())
     UpdateMeasureReadout(x + Viewer().offsetX, y + Viewer().offsetY);
 }
 
-void InspectorOnLeftDown(HWND viewer, int x, int y) {
+bool InspectorOnLeftDown(HWND viewer, int x, int y) {
   if (PixelInspectorWindow()) {
     BeginMeasureReadout(1, std::max(x, 0) + Viewer().offsetX, std::max(y, 0) + Viewer().offsetY);
-  } else {
-    SetInspectorCompareMode(false);
-    if (OpenPixelInspector(viewer, 1) != 0) return;
+    return true;
   }
-  g_leftHeld = true;
-  SetCapture(viewer);
+  SetInspectorCompareMode(false);
+  return OpenPixelInspector(viewer, 1) == 0;
 }
 
 void InspectorOnLeftUp() {
-  const bool held = g_leftHeld;
-  g_leftHeld = false;
   SetInspectorCrosshair(false);
   BeginMeasureReadout(0, 0, 0);
-  if (held) ReleaseCapture();
 }
 
 void RefreshInspectorAtPointer(HWND viewer) {
