@@ -21,9 +21,9 @@ Bytes RandomRow(Random& random, size_t bytes, int bits, int entries) {
   return row;
 }
 
-BmpSpec RandomBmp(uint32_t headerSize, int width, int height, int bits, uint32_t seed) {
+BmpShape RandomBmp(uint32_t headerSize, int width, int height, int bits, uint32_t seed) {
   Random random(seed);
-  BmpSpec s;
+  BmpShape s;
   s.headerSize = headerSize;
   s.width = width;
   s.height = height;
@@ -52,12 +52,12 @@ TEST_P(BmpAgainstMagick, DecodesPixelExact) {
   REQUIRE_TOOL(kConvert);
   const auto [headerSize, bits, width] = GetParam();
   TempDir dir;
-  BmpSpec spec = RandomBmp(headerSize, width, 5, bits, static_cast<uint32_t>(bits * 1000 + width));
+  BmpShape shape = RandomBmp(headerSize, width, 5, bits, static_cast<uint32_t>(bits * 1000 + width));
   if (bits == 32) {  // the unused fourth byte zero, as ImageMagick may take it for alpha
-    for (Bytes& row : spec.rows)
+    for (Bytes& row : shape.rows)
       for (size_t i = 3; i < row.size(); i += 4) row[i] = 0;
   }
-  const Bytes file = MakeBmp(spec);
+  const Bytes file = MakeBmp(shape);
   WriteAll(dir.File("in.bmp"), file);
   const ImageBuffer expected = DecodeWithMagick(dir.File("in.bmp"), dir.File("out.ppm"));
   ASSERT_FALSE(expected.Empty());
@@ -77,12 +77,12 @@ INSTANTIATE_TEST_SUITE_P(Variants, BmpAgainstMagick,
 TEST(ReadBmp, ThirtyTwoBitBitfieldsTakeTheFirstThreeBytes) {
   REQUIRE_TOOL(kConvert);
   TempDir dir;
-  BmpSpec spec = RandomBmp(40, 4, 3, 32, 7);
-  spec.compression = 3;
-  spec.masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
-  for (Bytes& row : spec.rows)
+  BmpShape shape = RandomBmp(40, 4, 3, 32, 7);
+  shape.compression = 3;
+  shape.masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
+  for (Bytes& row : shape.rows)
     for (size_t i = 3; i < row.size(); i += 4) row[i] = 0;
-  const Bytes file = MakeBmp(spec);
+  const Bytes file = MakeBmp(shape);
   WriteAll(dir.File("in.bmp"), file);
   const ImageBuffer expected = DecodeWithMagick(dir.File("in.bmp"), dir.File("out.ppm"));
   Decoded got;
@@ -93,13 +93,13 @@ TEST(ReadBmp, ThirtyTwoBitBitfieldsTakeTheFirstThreeBytes) {
 
 // One 16-bit pixel through the decoder.
 std::array<int, 3> Pixel16(uint16_t value, uint32_t compression, std::vector<uint32_t> masks = {}) {
-  BmpSpec spec;
-  spec.bits = 16;
-  spec.compression = compression;
-  spec.masks = std::move(masks);
-  spec.rows = {{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)}};
+  BmpShape shape;
+  shape.bits = 16;
+  shape.compression = compression;
+  shape.masks = std::move(masks);
+  shape.rows = {{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)}};
   Decoded got;
-  Decode(MakeBmp(spec), &got);
+  Decode(MakeBmp(shape), &got);
   EXPECT_TRUE(got.result.Ok());
   const uint8_t* p = got.sink.Image().View().Row(0);
   return {p[0], p[1], p[2]};
@@ -143,34 +143,34 @@ TEST(ReadBmp, FallbacksAreNotHandled) {
     }
     return s;
   };
-  BmpSpec base = RandomBmp(40, 4, 4, 8, 3);
+  BmpShape base = RandomBmp(40, 4, 4, 8, 3);
   EXPECT_EQ(status(MakeBmp(base)), CodecStatus::kOk);
   Bytes notBm = MakeBmp(base);
   notBm[0] = 'X';
   EXPECT_EQ(status(notBm), CodecStatus::kNotHandled);
   for (uint32_t compression : {1u, 2u, 4u, 5u}) {  // RLE8, RLE4, JPEG, PNG
-    BmpSpec s = base;
+    BmpShape s = base;
     s.compression = compression;
     EXPECT_EQ(status(MakeBmp(s)), CodecStatus::kNotHandled) << compression;
   }
-  BmpSpec topDown = base;
+  BmpShape topDown = base;
   topDown.height = -4;
   EXPECT_EQ(status(MakeBmp(topDown)), CodecStatus::kNotHandled);
-  BmpSpec core4 = RandomBmp(12, 4, 4, 4, 3);
+  BmpShape core4 = RandomBmp(12, 4, 4, 4, 3);
   EXPECT_EQ(status(MakeBmp(core4)), CodecStatus::kNotHandled);
   for (uint32_t header : {16u, 52u, 56u, 64u, 124u}) {
-    BmpSpec s = base;
+    BmpShape s = base;
     s.headerSize = 108;
     Bytes file = MakeBmp(s);
     file[14] = static_cast<uint8_t>(header);
     EXPECT_EQ(status(file), CodecStatus::kNotHandled) << header;
   }
   for (int bits : {0, 2, 15}) {
-    BmpSpec s = base;
+    BmpShape s = base;
     s.bits = bits;
     EXPECT_EQ(status(MakeBmp(s)), CodecStatus::kNotHandled) << bits;
   }
-  BmpSpec zeroWidth = base;
+  BmpShape zeroWidth = base;
   zeroWidth.width = 0;
   EXPECT_EQ(status(MakeBmp(zeroWidth)), CodecStatus::kNotHandled);
   EXPECT_EQ(status({'B', 'M', 0, 0}), CodecStatus::kCorrupt);
@@ -180,7 +180,7 @@ TEST(ReadBmp, FallbacksAreNotHandled) {
 TEST(ReadBmp, HugeSizesAreRefusedBeforeAnyAllocation) {
   for (auto [w, h] : {std::pair{100000, 100000}, std::pair{65536, 1}, std::pair{1, 65536},
                       std::pair{40000, 40000}}) {
-    BmpSpec s;
+    BmpShape s;
     s.width = w;
     s.height = h;
     BufferSink sink;
@@ -189,7 +189,7 @@ TEST(ReadBmp, HugeSizesAreRefusedBeforeAnyAllocation) {
     EXPECT_EQ(sink.Allocations(), 0);
   }
   // The core header's 16-bit sides stay below the cap.
-  BmpSpec core = RandomBmp(12, 3, 2, 24, 1);
+  BmpShape core = RandomBmp(12, 3, 2, 24, 1);
   Bytes file = MakeBmp(core);
   file[18] = file[19] = 0xFF;  // width 65535, no rows held: black
   BufferSink sink;
@@ -198,7 +198,7 @@ TEST(ReadBmp, HugeSizesAreRefusedBeforeAnyAllocation) {
 }
 
 TEST(ReadBmp, PaletteIndexBeyondTheTableIsBlack) {
-  BmpSpec s;
+  BmpShape s;
   s.bits = 8;
   s.width = 4;
   s.clrUsed = 2;
@@ -212,7 +212,7 @@ TEST(ReadBmp, PaletteIndexBeyondTheTableIsBlack) {
 }
 
 TEST(ReadBmp, TableCutByTheFileEndGivesBlackEntries) {
-  BmpSpec s;
+  BmpShape s;
   s.bits = 8;
   s.width = 2;
   s.palette = {1, 2, 3, 0, 4, 5, 6, 0};  // 256 entries claimed (biClrUsed 0), two present
@@ -228,7 +228,7 @@ TEST(ReadBmp, TableCutByTheFileEndGivesBlackEntries) {
 }
 
 TEST(ReadBmp, DataTheFileDoesNotHoldStaysBlack) {
-  BmpSpec s = RandomBmp(40, 5, 4, 24, 11);
+  BmpShape s = RandomBmp(40, 5, 4, 24, 11);
   const Bytes full = MakeBmp(s);
   Decoded whole;
   Decode(full, &whole);

@@ -57,7 +57,7 @@ std::vector<Bytes> BmpFiles() {
   std::vector<Bytes> files;
   ImageBuffer image = RandomImage(5, 3, 1);
   files.push_back(EncodeBmp24(image.View()));
-  BmpSpec indexed;
+  BmpShape indexed;
   indexed.bits = 8;
   indexed.width = 5;
   indexed.height = 3;
@@ -65,13 +65,13 @@ std::vector<Bytes> BmpFiles() {
   indexed.palette = {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0};
   indexed.rows = {{0, 1, 2, 0, 1}, {2, 2, 2, 1, 0}, {1, 1, 0, 0, 2}};
   files.push_back(MakeBmp(indexed));
-  BmpSpec mono = indexed;
+  BmpShape mono = indexed;
   mono.bits = 1;
   mono.clrUsed = 0;
   mono.palette = {0, 0, 0, 0, 255, 255, 255, 0};
   mono.rows = {{0xA8}, {0x50}, {0xF8}};
   files.push_back(MakeBmp(mono));
-  BmpSpec bitfields;
+  BmpShape bitfields;
   bitfields.bits = 16;
   bitfields.width = 3;
   bitfields.height = 2;
@@ -79,7 +79,7 @@ std::vector<Bytes> BmpFiles() {
   bitfields.masks = {0xF800, 0x07E0, 0x001F};
   bitfields.rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}};
   files.push_back(MakeBmp(bitfields));
-  BmpSpec core;
+  BmpShape core;
   core.headerSize = 12;
   core.bits = 8;
   core.width = 2;

@@ -223,7 +223,7 @@ inline void PutBe32(Bytes& b, uint32_t v) {
 
 // A BMP of any header size, bit count and compression, with the given colour table
 // (raw entries as stored) and raw rows (bottom row first, each padded to 4 bytes here).
-struct BmpSpec {
+struct BmpShape {
   uint32_t headerSize = 40;
   int width = 1;
   int height = 1;
@@ -235,7 +235,7 @@ struct BmpSpec {
   std::vector<Bytes> rows;      // unpadded, bottom row first
 };
 
-inline Bytes MakeBmp(const BmpSpec& s) {
+inline Bytes MakeBmp(const BmpShape& s) {
   Bytes body;  // everything after the 14-byte file header
   Put32(body, s.headerSize);
   if (s.headerSize == 12) {
