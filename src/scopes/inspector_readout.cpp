@@ -22,13 +22,6 @@ constexpr COLORREF kRedInk = 0x00DCDCFF;
 constexpr COLORREF kGreenInk = 0x00DCFFDC;
 constexpr COLORREF kBlueInk = 0x00FFDCDC;
 
-void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
-  OwnedBrush brush(CreateSolidBrush(colour));
-  if (!brush) return;
-  const RECT area{left, top, right, bottom};
-  FillRect(dc, &area, brush.Get());
-}
-
 // The plate: the art's left end, then its uniform middle stretched by overlapping strips.
 void ComposePlate(ImageView face, ConstImageView plate, int top) {
   CopySprite(plate, {0, 0, 36, 16}, face, 0, top, nullptr);

@@ -22,13 +22,6 @@ constexpr COLORREF kFrameGrey = 0x00888888;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kOrange = 0x0000AAFF;
 
-void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
-  OwnedBrush brush(CreateSolidBrush(colour));
-  if (!brush) return;
-  const RECT area{left, top, right, bottom};
-  FillRect(dc, &area, brush.Get());
-}
-
 void SubtractRect(HRGN region, int left, int top, int right, int bottom) {
   OwnedRegion cut(CreateRectRgn(left, top, right, bottom));
   if (cut) CombineRgn(region, region, cut.Get(), RGN_DIFF);

@@ -88,4 +88,11 @@ int DrawDigits(HDC dc, int value, int x, int y, int pitch, COLORREF colour, Digi
   return 0;
 }
 
+void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+  OwnedBrush brush(CreateSolidBrush(colour));
+  if (!brush) return;
+  const RECT area{left, top, right, bottom};
+  FillRect(dc, &area, brush.Get());
+}
+
 }  // namespace pictornx

@@ -27,6 +27,9 @@ int DrawLabel(HDC dc, int x, int y, COLORREF colour, const wchar_t* text, int he
 // corners rounded by an ellipse `cornerDiameter` wide and tall. Returns 0.
 int FillRoundRect(HDC dc, RECT rect, COLORREF colour, int cornerDiameter);
 
+// Fills columns left to right - 1 and rows top to bottom - 1 in `colour` (no outline).
+void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour);
+
 // A one-pixel outline covering columns x to x + width and rows y to y + height, both ends
 // included: a frame of (width + 1) x (height + 1) pixels. Returns 0.
 int FrameBox(HDC dc, int x, int y, int width, int height, COLORREF colour);
