@@ -28,6 +28,7 @@ bool Tracing() {
 void Command(Cycle& c, int id) {
   if (Tracing()) std::fprintf(stderr, "  %llu command %d\n", GetTickCount64() % 1000000, id);
   SendMessageW(c.viewer, WM_COMMAND, id, 0);
+  if (Tracing()) std::fprintf(stderr, "    GDI %d\n", wintest::CountGdiObjects());
 }
 void Mouse(HWND window, UINT message, int x, int y, WPARAM keys = 0) {
   SendMessageW(window, message, keys, MAKELPARAM(x, y));
@@ -357,18 +358,18 @@ int CountHandles() {
 
 const std::vector<Step>& Steps() {
   static const std::vector<Step> steps = {
-      {"capture", Capture},
-      {"open each kind", OpenEachKind},
-      {"open the work picture", OpenWorkPicture},
-      {"zoom modes and sizes", ZoomModes},
-      {"flips and turns", FlipsAndTurns},
-      {"effects", Effects},
-      {"cursor stamp", CursorStamp},
-      {"inspector", Inspector},
-      {"selection and copy", SelectionAndCopy},
-      {"save in each type", SaveEachType},
-      {"posterise, count, gauge", Panels},
-      {"close the viewer", CloseTheViewer},
+      {"capture", Capture, false},
+      {"open each kind", OpenEachKind, false},
+      {"open the work picture", OpenWorkPicture, false},
+      {"zoom modes and sizes", ZoomModes, false},
+      {"flips and turns", FlipsAndTurns, false},
+      {"effects", Effects, false},
+      {"cursor stamp", CursorStamp, false},
+      {"inspector", Inspector, true},
+      {"selection and copy", SelectionAndCopy, true},
+      {"save in each type", SaveEachType, false},
+      {"posterise, count, gauge", Panels, false},
+      {"close the viewer", CloseTheViewer, false},
       // Capture modes 11-14 and the JPEG preview with its tabs, range and settings come
       // here, one row each, when those windows exist.
   };
@@ -378,7 +379,7 @@ const std::vector<Step>& Steps() {
 bool RunCycle(Cycle& c, const std::function<bool(const Step&)>& afterStep) {
   bool ok = true;
   for (const Step& step : Steps()) {
-    if (Tracing()) std::fprintf(stderr, "%llu step: %s (handles %d)\n", GetTickCount64() % 1000000, step.name, CountHandles());
+    if (Tracing()) std::fprintf(stderr, "%llu step: %s (handles %d, GDI %d)\n", GetTickCount64() % 1000000, step.name, CountHandles(), wintest::CountGdiObjects());
     const int boxes = c.answerer.messageBoxesDismissed;
     const bool went = step.run(c);
     // A clean cycle shows no message box anywhere.

@@ -38,6 +38,9 @@ struct Cycle {
 struct Step {
   const char* name;
   bool (*run)(Cycle& cycle);  // false: the step saw something wrong (or could not go on)
+  // Whether running out of memory here may pass without a message: the inspector and its
+  // readout close again, silently, when their images cannot be made.
+  bool quietWhenMemoryFails;
 };
 
 const std::vector<Step>& Steps();
