@@ -65,7 +65,8 @@ class SoakInjection : public ::testing::Test {
     ClosePopup();
     cycle.viewer = nullptr;
     wintest::PumpPending();
-    if (std::getenv("PICTORNX_SOAK_TRACE")) std::fprintf(stderr, "leftovers closed: GDI %d\n", wintest::CountGdiObjects());
+    if (std::getenv("PICTORNX_SOAK_TRACE"))
+      std::fprintf(stderr, "leftovers closed: GDI %d\n", wintest::CountGdiObjects());
   }
 
   bool CleanCycle(int number) {
@@ -167,8 +168,8 @@ TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothing
       const Held again = held();
       EXPECT_TRUE(again == grown) << "a leak: GDI objects " << kept.gdi << ", " << grown.gdi << ", " << again.gdi
                                   << "; handles " << kept.handles << ", " << grown.handles << ", " << again.handles;
-      std::printf("DIB section %d (%s): GDI objects %d -> %d, handles %d -> %d once, not again\n", k + 1,
-                  step->name, kept.gdi, grown.gdi, kept.handles, grown.handles);
+      std::printf("DIB section %d (%s): GDI objects %d -> %d, handles %d -> %d once, not again\n", k + 1, step->name,
+                  kept.gdi, grown.gdi, kept.handles, grown.handles);
       kept = grown;
     }
     if (HasFailure()) break;  // one failure's consequences would repeat for every later k
