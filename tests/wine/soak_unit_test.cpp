@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -120,10 +121,11 @@ TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothing
   ASSERT_GT(points, 0);
 
   const bool all = std::getenv("PICTORNX_INJECT_ALL") != nullptr;
-  const int stride = all ? 1 : std::max(1, points / 6);
+  const int stride = all ? 1 : std::max(1, (points + 3) / 4);
   const char* only = std::getenv("PICTORNX_INJECT_AT");  // one k, when looking into it
   const std::wstring memoryText = LoadResString(IDS_MEMORY_ERROR);
   int tried = 0, reached = 0, messages = 0, quiet = 0;
+  std::map<std::string, int> reachedIn;
   // GDI objects and the handles the library holds (Wine's file dialogs keep one handle per
   // showing, docs/wine.md).
   struct Held {
@@ -149,6 +151,7 @@ TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothing
     EXPECT_TRUE(box || popup || step->quietWhenMemoryFails) << "no message";
     messages += box || popup;
     quiet += !box && !popup;
+    ++reachedIn[step->name];
     for (HWND window : ThreadWindows()) {
       if (IsWindowVisible(window) || hiddenBefore.count(window) || window == ToolWindowHandle(ToolWindow::kProgress))
         continue;
@@ -176,6 +179,7 @@ TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothing
   }
   std::printf("DIB sections in a cycle: %d; tried %d, reached %d, messages shown %d, closed quietly %d\n", points,
               tried, reached, messages, quiet);
+  for (const auto& [name, count] : reachedIn) std::printf("  %s: %d\n", name.c_str(), count);
 }
 
 }  // namespace
