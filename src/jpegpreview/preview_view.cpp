@@ -1,10 +1,13 @@
 // MainView: the visible part of the shown image, scrolled by dragging, with the cursors
 // that say what a press would do.
+#include <algorithm>
 #include <cstring>
 
 #include "jpegpreview/preview_state.h"
 #include "resources/resource_ids.h"
 #include "ui/draw.h"
+#include "ui/painted_window.h"
+#include "ui/timers.h"
 #include "win/module.h"
 
 namespace pictornx {
