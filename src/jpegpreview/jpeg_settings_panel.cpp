@@ -352,7 +352,11 @@ int OpenJpegSettingsPanel(HWND preview, int x, int y, JpegSettingsCallbacks call
   state.refreshedQuality = Quality();
   state.dragging = false;
   SetToolWindowHandle(ToolWindow::kJpegSettings, panel);
-  SetWindowPos(panel, nullptr, x, y, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The picture is the whole window, its own bevel the edge, and its shape is cut in window
+  // coordinates: a border would move the picture a pixel off its shape and clip its
+  // bottom-right bevel.
+  SetWindowLongPtrW(panel, GWL_STYLE, GetWindowLongPtrW(panel, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER));
+  SetWindowPos(panel, nullptr, x, y, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   if (!BuildPanelImage(panel)) {
     DestroyWindow(panel);
     return -1;
