@@ -16,32 +16,52 @@ uint8_t DiffByte(int s, int j, int factor) {
   return static_cast<uint8_t>(std::clamp(factor * (j - s) + 127, 0, 255));
 }
 
-// True for 1, 2, 4, ... up to 128: the factors the saturating vector path handles, since
-// doubling a saturated magnitude stays saturated and any magnitude of 128 or more clamps.
-bool PowerOfTwoFactor(int factor) { return factor >= 1 && factor <= 128 && (factor & (factor - 1)) == 0; }
-
-// One row of `bytes` colour bytes. The difference is split into its positive part
-// (j - s, saturating at 0) and negative part (s - j); one of them is always 0, so
-// 127 + positive (saturating up) - negative (saturating down) is the clamped result.
-void DiffRow(const uint8_t* s, const uint8_t* j, uint8_t* out, int bytes, int factor) {
-  int i = 0;
 #if defined(__SSE2__)
-  if (PowerOfTwoFactor(factor)) {
-    const __m128i middle = _mm_set1_epi8(127);
-    for (; i + 16 <= bytes; i += 16) {
-      const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-      const __m128i jv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(j + i));
-      __m128i up = _mm_subs_epu8(jv, sv);
-      __m128i down = _mm_subs_epu8(sv, jv);
-      for (int f = factor; f > 1; f >>= 1) {
-        up = _mm_adds_epu8(up, up);
-        down = _mm_adds_epu8(down, down);
-      }
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_subs_epu8(_mm_adds_epu8(middle, up), down));
-    }
+// The difference is split into its positive part (j - s, saturating at 0) and negative
+// part (s - j); one of them is always 0, so 127 + positive (saturating up) - negative
+// (saturating down) is the clamped result. Doubling a saturated part keeps it saturated,
+// and a part of 128 or more clamps anyway, so factor 2^kDoublings needs no wider lanes.
+template <int kDoublings>
+__m128i DiffVector(const uint8_t* s, const uint8_t* j) {
+  const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  const __m128i jv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(j));
+  __m128i up = _mm_subs_epu8(jv, sv);
+  __m128i down = _mm_subs_epu8(sv, jv);
+  for (int d = 0; d < kDoublings; ++d) {
+    up = _mm_adds_epu8(up, up);
+    down = _mm_adds_epu8(down, down);
+  }
+  return _mm_subs_epu8(_mm_adds_epu8(_mm_set1_epi8(127), up), down);
+}
+
+template <int kDoublings>
+void DiffRowVector(const uint8_t* s, const uint8_t* j, uint8_t* out, int bytes) {
+  int i = 0;
+  for (; i + 32 <= bytes; i += 32) {
+    const __m128i a = DiffVector<kDoublings>(s + i, j + i);
+    const __m128i b = DiffVector<kDoublings>(s + i + 16, j + i + 16);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), a);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 16), b);
+  }
+  if (i + 16 <= bytes) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), DiffVector<kDoublings>(s + i, j + i));
+    i += 16;
+  }
+  for (; i < bytes; ++i) out[i] = DiffByte(s[i], j[i], 1 << kDoublings);
+}
+#endif
+
+// One row of `bytes` colour bytes.
+void DiffRow(const uint8_t* s, const uint8_t* j, uint8_t* out, int bytes, int factor) {
+#if defined(__SSE2__)
+  switch (factor) {
+    case 1: return DiffRowVector<0>(s, j, out, bytes);
+    case 2: return DiffRowVector<1>(s, j, out, bytes);
+    case 4: return DiffRowVector<2>(s, j, out, bytes);
+    default: break;
   }
 #endif
-  for (; i < bytes; ++i) out[i] = DiffByte(s[i], j[i], factor);
+  for (int i = 0; i < bytes; ++i) out[i] = DiffByte(s[i], j[i], factor);
 }
 
 }  // namespace
