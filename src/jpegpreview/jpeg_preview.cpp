@@ -88,8 +88,6 @@ bool PlaceControls(PreviewState& s) {
       !s.viewImage.Create(s.view, s.geometry.visibleWidth, s.geometry.visibleHeight, images.screenPalette.Get()))
     return false;
   CopyToViewImage(s, images.workImage.View());
-  s.viewDc = WindowDc(s.view);
-  if (!s.viewDc) return false;
   for (int k = 0; k < 3; ++k) {
     s.panels[k] = GetDlgItem(s.window, kPanelIds[k]);
     if (!s.panels[k]) return false;
@@ -338,7 +336,7 @@ int RefreshJpegPreview() {
   const int width = images.viewSize.cx, height = images.viewSize.cy;
   if (width < 1 || height < 1 || work.Empty() || work.width != width || work.height != height)
     return kRefreshNoImage;
-  if (int64_t{width} * height > kRefreshNoticePixels) ShowProcessingNotice(s.viewDc.Get());
+  if (int64_t{width} * height > kRefreshNoticePixels) ShowProcessingNotice(ViewDc(s).Get());
 
   wchar_t path[MAX_PATH + 1];
   if (!TempJpegPath(path)) return kRefreshNoTempFolder;

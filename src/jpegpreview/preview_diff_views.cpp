@@ -107,7 +107,8 @@ void ClearRange(PreviewState& s) {
 // The rubber band's outline, drawn twice to erase it.
 void XorOutline(const PreviewState& s) {
   const DiffViewState& d = Diff();
-  HDC dc = s.viewDc.Get();
+  const ViewDc viewDc(s);
+  HDC dc = viewDc.Get();
   if (!dc) return;
   OwnedPen pen(CreatePen(PS_SOLID, 1, s.viewMode == 0 ? 0x00FFFFFF : 0x00888888));
   SelectionGuard selected(dc, pen.Get());
@@ -124,7 +125,8 @@ void OpenLoupe(PreviewState& s) {
 }
 
 void ShowRangeTooSmall(PreviewState& s) {
-  HDC dc = s.viewDc.Get();
+  const ViewDc viewDc(s);
+  HDC dc = viewDc.Get();
   ShowNotice(dc, 50, 300, 340, 32, 1);
   wchar_t text[80];
   LoadResString(IDS_RANGE_TOO_SMALL, text, 80);
@@ -142,7 +144,7 @@ void PressTab(PreviewState& s, int tab) {
   const int previous = s.viewMode;
   s.viewMode = tab;
   if (tab == 2) {
-    if (int64_t{s.imageWidth} * s.imageHeight > kDiffBNoticePixels) ShowProcessingNotice(s.viewDc.Get());
+    if (int64_t{s.imageWidth} * s.imageHeight > kDiffBNoticePixels) ShowProcessingNotice(ViewDc(s).Get());
     if (!BuildDiffB(s)) {
       // Without memory for difference B the view keeps what it showed.
       s.viewMode = previous;

@@ -171,7 +171,7 @@ void DrawSaveCloseButtons(PreviewState& s) {
 void InvalidateFaceRect(const PreviewState& s, int left, int top, int right, int bottom, bool now) {
   if (!s.window) return;
   const RECT area{left, top, right, bottom};
-  RedrawWindow(s.window, &area, nullptr, RDW_INVALIDATE | (now ? RDW_UPDATENOW : 0));
+  RedrawWindow(s.window, &area, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | (now ? RDW_UPDATENOW : 0));
 }
 
 }  // namespace pictornx

@@ -251,7 +251,7 @@ TEST_F(JpegPreviewTest, TheProcessingNoticeShowsAboveSixHundredThousandPixels) {
     ASSERT_NE(preview, nullptr);
     HWND view = GetDlgItem(preview, IDC_PREVIEW_VIEW);
     const COLORREF inBox = WindowPixels(view).At(135, 206);
-    EXPECT_EQ(inBox == RGB(226, 226, 0), c.notice) << std::hex << inBox;
+    EXPECT_EQ(inBox == RGB(224, 224, 0), c.notice) << std::hex << inBox;
     EXPECT_FALSE(FileExists(TempJpeg()));
   }
 }
