@@ -74,7 +74,7 @@ TEST(PreviewRules, FileSizeFieldLeavesRoomForTheDigits) {
 TEST(PreviewRules, NoticeGradientRunsDownTheRampOrStretchesIt) {
   // Up to 45 rows: one ramp entry per row.
   EXPECT_EQ(NoticeIntensity(0, 35), 135);
-  EXPECT_EQ(NoticeIntensity(34, 35), 43);
+  EXPECT_EQ(NoticeIntensity(34, 35), 46);
   EXPECT_EQ(NoticeIntensity(44, 45), 3);
   // Taller boxes stretch it: 90 rows take each entry twice, the last row the last entry.
   EXPECT_EQ(NoticeIntensity(0, 90), 135);
