@@ -353,6 +353,35 @@ int RunTour(const wchar_t* directory) {
 
   MakeRequest(5);  // an old interface version's request: the library says so
   screenshot(L"old-version-request");
+
+  // The JPEG preview of a fresh capture: quality 65, quality 5 set on its slider, the
+  // difference tabs with a range and the x2 traces, and the loupe following the pointer.
+  if (FindToolWindow()) CloseToolWindow();
+  MakeRequest(10);
+  if (HWND viewer = FindToolWindow()) {
+    SendMessageW(viewer, WM_COMMAND, 32874, 0);
+    if (HWND preview = FindOwnedDialog(viewer, 730)) {
+      screenshot(L"jpeg-preview-quality-65");
+      HWND panel = FindWindowExW(preview, nullptr, L"#32770", nullptr);
+      if (panel) ClickAt(panel, 29, 60);  // the slider: quality 5
+      screenshot(L"jpeg-preview-quality-5");
+      ClickAt(preview, 650, 128);
+      screenshot(L"jpeg-difference-a");
+      ClickAt(preview, 650, 145);
+      ClickAt(preview, 523, 434);  // range, then a drag on the image
+      SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 120));
+      SendMessageW(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 260));
+      SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(300, 260));
+      ClickAt(preview, 555, 434);  // gain x2
+      screenshot(L"jpeg-difference-b-range-x2");
+      SendMessageW(preview, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(200, 200));
+      SendMessageW(preview, WM_RBUTTONUP, 0, MAKELPARAM(200, 200));
+      ClickAt(preview, 650, 110);
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(160, 117));
+      screenshot(L"jpeg-loupe");
+      SendMessageW(preview, WM_CLOSE, 0, 0);
+    }
+  }
   return failures == 0 ? 0 : 1;
 }
 
