@@ -361,11 +361,22 @@ int RunTour(const wchar_t* directory) {
   if (HWND viewer = FindToolWindow()) {
     SendMessageW(viewer, WM_COMMAND, 32874, 0);
     if (HWND preview = FindOwnedDialog(viewer, 730)) {
+      // Wine without a window manager can leave owned windows under their owner: the
+      // preview and its loupe are raised as a user's click would raise them.
+      auto raise = [&] {
+        SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr))
+          if (GetWindow(w, GW_OWNER) == preview)
+            SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      };
+      raise();
       screenshot(L"jpeg-preview-quality-65");
       HWND panel = FindWindowExW(preview, nullptr, L"#32770", nullptr);
       if (panel) ClickAt(panel, 29, 60);  // the slider: quality 5
+      raise();
       screenshot(L"jpeg-preview-quality-5");
       ClickAt(preview, 650, 128);
+      raise();
       screenshot(L"jpeg-difference-a");
       ClickAt(preview, 650, 145);
       ClickAt(preview, 523, 434);  // range, then a drag on the image
@@ -373,11 +384,14 @@ int RunTour(const wchar_t* directory) {
       SendMessageW(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 260));
       SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(300, 260));
       ClickAt(preview, 555, 434);  // gain x2
+      raise();
       screenshot(L"jpeg-difference-b-range-x2");
       SendMessageW(preview, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(200, 200));
       SendMessageW(preview, WM_RBUTTONUP, 0, MAKELPARAM(200, 200));
+      SendMessageW(preview, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(160, 117));  // the loupe again
       ClickAt(preview, 650, 110);
       SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(160, 117));
+      raise();
       screenshot(L"jpeg-loupe");
       SendMessageW(preview, WM_CLOSE, 0, 0);
     }

@@ -2,6 +2,7 @@
 #include "jpegpreview/jpeg_preview.h"
 
 #include <iterator>
+#include <utility>
 
 #include "codecs/jpeg_codec.h"
 #include "files/save_image.h"
@@ -265,12 +266,15 @@ bool TempJpegPath(wchar_t (&path)[MAX_PATH + 1]) {
   return true;
 }
 
-// The decoded JPEG goes straight into a new DIB section, which replaces JpegImage only
-// when the whole refresh has succeeded.
+// The decoded JPEG goes straight into the spare DIB section (or a new one when the size
+// differs), which replaces JpegImage only when the whole refresh has succeeded. A spare
+// meets the sink's promise of zero bytes where the decoder writes nothing: no one ever
+// writes the rows' padding, and the decoder writes every pixel byte.
 class DibSink final : public ImageSink {
  public:
+  explicit DibSink(DibSection spare) : dib(std::move(spare)) {}
   bool Allocate(int width, int height, ImageView* out) override {
-    dib = CreateDib24(width, height);
+    if (!dib || dib.view.width != width || dib.view.height != height) dib = CreateDib24(width, height);
     if (!dib) {
       noMemory = true;
       return false;
@@ -342,21 +346,22 @@ int RefreshJpegPreview() {
   if (!TempJpegPath(path)) return kRefreshNoTempFolder;
   const TempFileGuard removeFile(path);
   if (!WriteJpeg(path, work, JpegSettings()).Ok()) return kRefreshWriteFailed;
-  DibSink sink;
+  DibSink sink(std::move(s.spareJpeg));
   const CodecResult read = ReadJpegFile(path, sink);
   if (sink.noMemory) return kRefreshNoMemory;
   if (!read.Ok() || !sink.dib || sink.dib.view.width != width || sink.dib.view.height != height)
     return kRefreshReadFailed;
   uint32_t fileBytes = 0;
   if (const int measured = MeasureFile(path, fileBytes); measured != kRefreshDone) return measured;
-  DibSection diffA = CreateDib24(width, height);
+  DibSection diffA = std::move(s.spareDiffA);
+  if (!diffA || diffA.view.width != width || diffA.view.height != height) diffA = CreateDib24(width, height);
   if (!diffA) return kRefreshNoMemory;
   BuildDiffImage(work, sink.dib.view, diffA.view, 1);
 
   // Everything new exists: only now does the window let go of what it showed.
-  s.jpegImage = std::move(sink.dib);
-  s.diffA = std::move(diffA);
-  s.diffB.Reset();
+  s.spareJpeg = std::exchange(s.jpegImage, std::move(sink.dib));
+  s.spareDiffA = std::exchange(s.diffA, std::move(diffA));
+  s.diffBCurrent = false;
   s.imageWidth = width;
   s.imageHeight = height;
   s.fileBytes = fileBytes;

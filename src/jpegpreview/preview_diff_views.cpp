@@ -81,11 +81,14 @@ void RedrawChannelPanels(PreviewState& s) {
 }
 
 bool BuildDiffB(PreviewState& s) {
-  if (s.diffB) return true;
+  if (s.diffBCurrent) return true;
   if (!s.jpegImage) return false;
-  s.diffB = CreateDib24(s.jpegImage.view.width, s.jpegImage.view.height);
+  const ImageView jpeg = s.jpegImage.view;
+  if (!s.diffB || s.diffB.view.width != jpeg.width || s.diffB.view.height != jpeg.height)
+    s.diffB = CreateDib24(jpeg.width, jpeg.height);
   if (!s.diffB) return false;
-  BuildDiffImage(WorkView(), s.jpegImage.view, s.diffB.view, 4);
+  BuildDiffImage(WorkView(), jpeg, s.diffB.view, 4);
+  s.diffBCurrent = true;
   return true;
 }
 

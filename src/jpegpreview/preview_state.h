@@ -33,6 +33,12 @@ struct PreviewState {
   DibSection jpegImage;
   DibSection diffA;
   DibSection diffB;     // made on demand after each refresh
+  bool diffBCurrent = false;  // diffB holds the difference of the current JPEG
+  // The previous refresh's JPEG and difference A: the next refresh decodes into them, so a
+  // refresh of an unchanged size allocates nothing while the shown images stay intact
+  // until the new ones are complete.
+  DibSection spareJpeg;
+  DibSection spareDiffA;
   DibSection saveClose; // the save and close buttons' art
   int imageWidth = 0;
   int imageHeight = 0;
