@@ -19,6 +19,7 @@
 #include "codecs/jpeg_codec.h"
 #include "pixels/image_buffer.h"
 #include "pixels/jpeg_diff.h"
+#include "pixels/quality_measures.h"
 
 namespace pictornx {
 namespace {
@@ -155,6 +156,22 @@ void BM_PreviewPiece_OurCodecsInMemory(benchmark::State& state) {
   }
   Label(state);
 }
+// The size box hint's measures of the whole image, to set beside one refresh.
+void BM_PreviewQualityMeasures(benchmark::State& state) {
+  const ImageBuffer image = PhotoLike(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  ByteBlock file;
+  EncodeJpeg(image.View(), {}, &file);
+  BufferSink sink;
+  ReadJpeg(file.Span(), sink);
+  for (auto _ : state) {
+    QualityMeasures measures;
+    MeasureQuality(image.View(), sink.Image().View(), {0, 0, image.Width(), image.Height()}, measures);
+    benchmark::DoNotOptimize(measures.psnrAll);
+    benchmark::DoNotOptimize(BitsPerPixel(file.size(), int64_t{image.Width()} * image.Height()));
+  }
+  Label(state);
+}
+BENCHMARK(BM_PreviewQualityMeasures)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewPiece_OurCodecsInMemory)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
 
 }  // namespace

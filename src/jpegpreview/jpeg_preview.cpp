@@ -185,6 +185,7 @@ void OnLeftUp(PreviewState& s, int x, int y) {
 
 void TrackTooltips(PreviewState& s, int x, int y) {
   if (TabHeld()) return;
+  if (TrackQualityHint(s, x, y)) return;
   const int id = TooltipStringAt(x, y, SelectingRange());
   if (id == 0) {
     CloseHint();

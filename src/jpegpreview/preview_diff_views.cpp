@@ -104,6 +104,7 @@ void ClearRange(PreviewState& s) {
   DiffViewState& d = Diff();
   if (!d.rangeSet) return;
   d.rangeSet = false;
+  UpdateQualityHint(s);
   ShowImageOfMode(s);
 }
 
@@ -205,6 +206,12 @@ bool RangeIsSet() { return Diff().rangeSet; }
 bool RubberBandActive() { return Diff().rubberBand; }
 bool TabHeld() { return Diff().tabHeld; }
 
+bool SelectedRange(const PreviewState& s, PixelRect& range) {
+  if (!Diff().rangeSet) return false;
+  range = PictureRange(s);
+  return true;
+}
+
 bool OpenDiffViews(PreviewState& s) {
   DiffViewState& d = Diff();
   d = DiffViewState{};
@@ -226,6 +233,7 @@ ConstImageView ShownImage(PreviewState& s) {
 }
 
 void AfterRefresh(PreviewState& s) {
+  UpdateQualityHint(s);
   ShowImageOfMode(s);
   RedrawChannelPanels(s);
   if (s.firstRefresh) {
@@ -302,6 +310,7 @@ void DiffLeftUp(PreviewState& s, int, int) {
     d.range = RangeRectFrom(d.anchor.x, d.anchor.y, d.corner.x, d.corner.y, s.geometry.visibleWidth,
                             s.geometry.visibleHeight);
     d.rangeSet = true;
+    UpdateQualityHint(s);
     if (s.viewImage) DrawRangeFrame(s.viewImage.Dc(), d.range, s.viewMode == 0);
     InvalidateView(s);
     RedrawChannelPanels(s);

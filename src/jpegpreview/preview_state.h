@@ -54,6 +54,8 @@ struct PreviewState {
   bool dragging = false;
   PreviewPoint dragFrom;
   HeldButton held = HeldButton::kNone;
+  // The size box's hint: the measures of the last refresh (and of the range).
+  wchar_t qualityText[256] = L"";
 };
 
 PreviewState& Preview();
@@ -126,6 +128,15 @@ bool SelectingRange();
 bool RangeIsSet();
 bool RubberBandActive();
 bool TabHeld();
+// The selected range in picture coordinates; false without one.
+bool SelectedRange(const PreviewState& s, PixelRect& range);
+
+// preview_quality.cpp
+// Measures the JPEG against the source (the whole image, and the range when one is set)
+// for the size box's hint.
+void UpdateQualityHint(PreviewState& s);
+// Over the size box the hint shows the measures; true when the pointer is there.
+bool TrackQualityHint(PreviewState& s, int x, int y);
 // The channel panels' paint.
 LRESULT CALLBACK ChannelPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -451,6 +452,37 @@ TEST_F(JpegPreviewTest, ARangeNeedsAnImageWiderThan80AndHigherThan20) {
     const COLORREF ground = WindowPixels(GetDlgItem(preview, IDC_PREVIEW_RED_PANEL)).At(6, 30);
     EXPECT_EQ(ground == RGB(255, 255, 0x90), c.accepted) << Hex(ground);
   }
+}
+
+TEST_F(JpegPreviewTest, TheSizeBoxHintMeasuresTheJpegAndLowerQualityMeasuresLower) {
+  OpenImage(320, 200);
+  HWND preview = OpenPreview();
+  ASSERT_NE(preview, nullptr);
+  wchar_t hintClass[16] = L"";
+  LoadStringW(lib.module, 14, hintClass, 16);
+  // The pointer rests on the size box; the hint's text is its window text.
+  auto psnrShown = [&](double* psnr) {
+    POINT onBox{660, 240};
+    ClientToScreen(preview, &onBox);
+    SetCursorPos(onBox.x, onBox.y);
+    Move(preview, 660, 240);
+    HWND hint = nullptr;
+    if (!PumpUntil([&] { return (hint = FindWindowW(hintClass, nullptr)) != nullptr; }, 3000)) return std::wstring();
+    const std::wstring text = wintest::WindowText(hint);
+    swscanf(text.c_str(), L"PSNR %lf", psnr);
+    Move(preview, 650, 110);  // over a tab: the next rest on the box shows the hint again
+    SendMessageW(hint, WM_CLOSE, 0, 0);
+    return text;
+  };
+  double at65 = 0, at5 = 0;
+  const std::wstring text = psnrShown(&at65);
+  EXPECT_NE(text.find(L"SSIM"), std::wstring::npos) << wintest::Utf8(text);
+  EXPECT_NE(text.find(L"bit/pixel"), std::wstring::npos) << wintest::Utf8(text);
+  EXPECT_GT(at65, 10.0);  // the noisy test picture keeps it modest
+  Click(panelOf(preview), 29, 60);  // quality 5
+  psnrShown(&at5);
+  EXPECT_GT(at5, 5.0);
+  EXPECT_LT(at5, at65);
 }
 
 }  // namespace

@@ -1,0 +1,56 @@
+// The size box's hint: how far the JPEG is from its source, in numbers (PSNR, SSIM and the
+// file's bits per pixel), for the whole image and the selected range.
+#include <new>
+#include <string>
+
+#include "host/image_buffers.h"
+#include "jpegpreview/preview_state.h"
+#include "pixels/quality_measures.h"
+#include "resources/resource_ids.h"
+#include "ui/hint.h"
+#include "win/module.h"
+
+namespace pictornx {
+namespace {
+
+// The size box, both ends included.
+constexpr PixelRect kSizeBox{612, 165, 709, 260};
+
+// The two lines of `region`, or an empty text when it cannot be measured.
+std::wstring Lines(const PreviewState& s, PixelRect region, const wchar_t* infinity) {
+  QualityMeasures measures;
+  if (!MeasureQuality(Images().workImage.View(), s.jpegImage.view, region, measures)) return {};
+  const double bits = BitsPerPixel(s.fileBytes, int64_t{s.imageWidth} * s.imageHeight);
+  return FormatQualityLines(measures, bits, infinity);
+}
+
+}  // namespace
+
+void UpdateQualityHint(PreviewState& s) {
+  s.qualityText[0] = 0;
+  if (!s.jpegImage) return;
+  wchar_t infinity[8];
+  LoadResString(IDS_QUALITY_INFINITY, infinity, 8);
+  // The texts are small, but their strings allocate: without memory the hint stays empty.
+  try {
+    std::wstring text = Lines(s, {0, 0, s.imageWidth, s.imageHeight}, infinity);
+    PixelRect range;
+    if (!text.empty() && SelectedRange(s, range)) {
+      const std::wstring ranged = Lines(s, range, infinity);
+      if (!ranged.empty()) text += L"\n" + LoadResString(IDS_QUALITY_RANGE) + L"\n" + ranged;
+    }
+    lstrcpynW(s.qualityText, text.c_str(), static_cast<int>(std::size(s.qualityText)));
+  } catch (const std::bad_alloc&) {
+    s.qualityText[0] = 0;
+  }
+}
+
+bool TrackQualityHint(PreviewState& s, int x, int y) {
+  if (!kSizeBox.Contains(x, y) || s.qualityText[0] == 0) return false;
+  POINT screen{};
+  GetCursorPos(&screen);
+  TrackHintText(s.window, IDS_QUALITY_INFINITY, s.qualityText, screen.x, screen.y);
+  return true;
+}
+
+}  // namespace pictornx
