@@ -393,6 +393,13 @@ int RunTour(const wchar_t* directory) {
       SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(160, 117));
       raise();
       screenshot(L"jpeg-loupe");
+      // The pointer rests on the size box: the hint measures the JPEG.
+      POINT onBox{660, 240};
+      ClientToScreen(preview, &onBox);
+      SetCursorPos(onBox.x, onBox.y);
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
+      PumpFor(300);
+      screenshot(L"jpeg-quality-hint");
       SendMessageW(preview, WM_CLOSE, 0, 0);
     }
   }
