@@ -70,6 +70,7 @@ struct SettingsPanelState {
   // The quality the preview was last re-encoded at, whatever asked for it: a release
   // that leaves the quality there needs no new encoding.
   int refreshedQuality = 0;
+  bool pressed = false;  // between a left press on the panel and its release
   bool dragging = false;
 };
 
@@ -259,6 +260,7 @@ void SetSliderQuality(int x, int maxQuality) {
 }
 
 void OnButtonDown(HWND panel, int x, int y) {
+  State().pressed = true;
   SetCapture(panel);
   if (!InBand(x, y)) return;
   // A press may choose 100 only in principle: the band's right end gives 99.
@@ -281,6 +283,7 @@ void OnButtonUp(HWND panel) {
   SettingsPanelState& state = State();
   const bool dragged = state.dragging;
   state.dragging = false;
+  state.pressed = false;
   if (dragged || Quality() != state.refreshedQuality) Refresh();
   if (state.panel) InvalidateRect(panel, nullptr, FALSE);
   if (GetCapture() == panel) ReleaseCapture();
@@ -325,7 +328,9 @@ INT_PTR CALLBACK SettingsPanelProc(HWND panel, UINT message, WPARAM wParam, LPAR
       OnButtonUp(panel);
       return TRUE;
     case WM_CAPTURECHANGED:
-      State().dragging = false;
+      // Another window took the mouse mid-press (a menu, a system key): no release will
+      // come, so the quality chosen so far is encoded now, as a release would.
+      if (State().pressed && reinterpret_cast<HWND>(lParam) != panel) OnButtonUp(panel);
       return TRUE;
     case WM_CLOSE:
       DestroyWindow(panel);
