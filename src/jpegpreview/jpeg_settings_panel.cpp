@@ -154,8 +154,16 @@ void StepQuality(int step) {
 }
 
 // Every pixel whose blue byte is 255: the key of the header picture, and the blue rounded
-// rectangle where the body's layers leave it showing.
-OwnedRegion BlueKeyRegion(ConstImageView image) { return MaskRegion(image, kSpriteKey, MaskKeeps::kKeyPixels); }
+// rectangle where the body's layers leave it showing. Such pixels are cut from the shape,
+// so turning them all into the one key colour first changes nothing that shows.
+OwnedRegion BlueKeyRegion(ImageView image) {
+  for (int y = 0; y < image.height; ++y) {
+    uint8_t* p = image.Row(y);
+    for (int x = 0; x < image.width; ++x, p += 3)
+      if (p[0] == 255) p[1] = p[2] = 0;
+  }
+  return MaskRegion(image, kSpriteKey, MaskKeeps::kKeyPixels);
+}
 
 // The picture, with the window's shape; false when the picture or the header cannot be made.
 bool BuildPanelImage(HWND panel) {
