@@ -152,6 +152,9 @@ TEST(QualityMeasures, HintText) {
   m.psnr[0] = inf, m.psnr[1] = inf, m.psnr[2] = inf, m.psnrAll = inf, m.ssim = 1;
   EXPECT_EQ(FormatQualityLines(m, 0.5, L"identical"),
             L"PSNR identical (R identical / G identical / B identical)\nSSIM 1.000 \u00B7 0.50 bit/pixel");
+  QualityLabels labels;
+  labels.bitsPerPixel = L"\u30D3\u30C3\u30C8/\u753B\u7D20";
+  EXPECT_EQ(FormatQualityLines(m, 0.5, labels), L"PSNR \u221E (R \u221E / G \u221E / B \u221E)\nSSIM 1.000 \u00B7 0.50 \u30D3\u30C3\u30C8/\u753B\u7D20");
 }
 
 }  // namespace
