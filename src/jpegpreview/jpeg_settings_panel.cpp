@@ -70,6 +70,7 @@ struct SettingsPanelState {
   // The quality the preview was last re-encoded at, whatever asked for it: a release
   // that leaves the quality there needs no new encoding.
   int refreshedQuality = 0;
+  bool pressed = false;  // between a left press on the panel and its release
   bool dragging = false;
 };
 
@@ -153,8 +154,16 @@ void StepQuality(int step) {
 }
 
 // Every pixel whose blue byte is 255: the key of the header picture, and the blue rounded
-// rectangle where the body's layers leave it showing.
-OwnedRegion BlueKeyRegion(ConstImageView image) { return MaskRegion(image, kSpriteKey, MaskKeeps::kKeyPixels); }
+// rectangle where the body's layers leave it showing. Such pixels are cut from the shape,
+// so turning them all into the one key colour first changes nothing that shows.
+OwnedRegion BlueKeyRegion(ImageView image) {
+  for (int y = 0; y < image.height; ++y) {
+    uint8_t* p = image.Row(y);
+    for (int x = 0; x < image.width; ++x, p += 3)
+      if (p[0] == 255) p[1] = p[2] = 0;
+  }
+  return MaskRegion(image, kSpriteKey, MaskKeeps::kKeyPixels);
+}
 
 // The picture, with the window's shape; false when the picture or the header cannot be made.
 bool BuildPanelImage(HWND panel) {
@@ -259,6 +268,7 @@ void SetSliderQuality(int x, int maxQuality) {
 }
 
 void OnButtonDown(HWND panel, int x, int y) {
+  State().pressed = true;
   SetCapture(panel);
   if (!InBand(x, y)) return;
   // A press may choose 100 only in principle: the band's right end gives 99.
@@ -281,6 +291,7 @@ void OnButtonUp(HWND panel) {
   SettingsPanelState& state = State();
   const bool dragged = state.dragging;
   state.dragging = false;
+  state.pressed = false;
   if (dragged || Quality() != state.refreshedQuality) Refresh();
   if (state.panel) InvalidateRect(panel, nullptr, FALSE);
   if (GetCapture() == panel) ReleaseCapture();
@@ -325,7 +336,9 @@ INT_PTR CALLBACK SettingsPanelProc(HWND panel, UINT message, WPARAM wParam, LPAR
       OnButtonUp(panel);
       return TRUE;
     case WM_CAPTURECHANGED:
-      State().dragging = false;
+      // Another window took the mouse mid-press (a menu, a system key): no release will
+      // come, so the quality chosen so far is encoded now, as a release would.
+      if (State().pressed && reinterpret_cast<HWND>(lParam) != panel) OnButtonUp(panel);
       return TRUE;
     case WM_CLOSE:
       DestroyWindow(panel);

@@ -52,6 +52,10 @@ Rgb Get(ConstImageView view, int x, int y) {
   return {p[2], p[1], p[0]};
 }
 
+// The art marks transparent pixels by a blue byte of 255; the sheets hold them as the one
+// key colour that CopySprite skips.
+bool IsKey(Rgb c) { return c.blue == 255; }
+
 uint8_t Scale(uint8_t v, int percent) { return static_cast<uint8_t>(v * percent / 100); }
 Rgb Darker(Rgb c, int percent) { return {Scale(c.red, percent), Scale(c.green, percent), Scale(c.blue, percent)}; }
 
@@ -75,7 +79,7 @@ void DrawTabCell(const Surface& sheet, ConstImageView grounds, ConstImageView ma
   for (int y = 0; y < kMarkSize; ++y)
     for (int x = 0; x < kMarkSize; ++x) {
       const Rgb c = Get(marks, markX + x, y);
-      if (c == kSpriteKey) continue;
+      if (IsKey(c)) continue;
       Put(to, cellX + kMarkX + x, cellY + kMarkY + y + drop, look == kSelected ? c : Darker(c, 45));
     }
 
@@ -156,7 +160,9 @@ void DrawButtonGround(ConstImageView face, ImageView to, int cellX, int cellY, B
     for (int x = 0; x < kButtonWidth; ++x) {
       const bool turned = look == kPushed;
       Rgb c = turned ? Get(face, kButtonWidth - 1 - x, kButtonHeight - 1 - y) : Get(face, x, y);
-      if (!(c == kSpriteKey)) {
+      if (IsKey(c)) {
+        c = kSpriteKey;
+      } else {
         if (look == kDimmed) {
           const auto grey = static_cast<uint8_t>((c.red * 30 + c.green * 59 + c.blue * 11) / 100);
           c = {grey, grey, grey};
@@ -193,7 +199,7 @@ void DrawButtonIcon(ImageView to, ConstImageView glyphs, int column, int cellX, 
       const int glyphX = column == 2 ? 0 : kGlyphWidth;
       for (int gy = 0; gy < kGlyphHeight; ++gy)
         for (int gx = 0; gx < kGlyphWidth; ++gx)
-          if (!(Get(glyphs, glyphX + gx, gy) == kSpriteKey)) Put(to, x + 4 + gx, y + 3 + gy, c);
+          if (!IsKey(Get(glyphs, glyphX + gx, gy))) Put(to, x + 4 + gx, y + 3 + gy, c);
       break;
     }
   }
@@ -225,6 +231,9 @@ bool BuildPlate(HWND window, Surface& plate) {
   const int repeat = art.view.width - kPlateEnd;
   for (int x = kPlateEnd; x < kPlateWidth; x += repeat)
     CopySprite(art.view, {kPlateEnd, 0, art.view.width, kPlateHeight}, to, x, 0, nullptr);
+  for (int y = 0; y < kPlateHeight; ++y)
+    for (int x = 0; x < kPlateWidth; ++x)
+      if (IsKey(Get(to, x, y))) Put(to, x, y, kSpriteKey);
   return true;
 }
 

@@ -287,7 +287,15 @@ double BitsPerPixel(uint64_t fileBytes, int64_t pixels) {
 }
 
 std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const wchar_t* infinityWord) {
-  const wchar_t* word = infinityWord ? infinityWord : L"\u221E";
+  QualityLabels labels;
+  labels.infinity = infinityWord;
+  return FormatQualityLines(m, bitsPerPixel, labels);
+}
+
+std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const QualityLabels& labels) {
+  const QualityLabels defaults;
+  const wchar_t* word = labels.infinity ? labels.infinity : defaults.infinity;
+  const wchar_t* unit = labels.bitsPerPixel ? labels.bitsPerPixel : defaults.bitsPerPixel;
   wchar_t channel[3][40];
   for (int c = 0; c < 3; ++c) {
     if (std::isinf(m.psnr[c]))
@@ -301,8 +309,8 @@ std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, c
   else
     std::swprintf(overall, 40, L"%.1f dB", m.psnrAll);
   wchar_t text[256];
-  std::swprintf(text, 256, L"PSNR %ls (R %ls / G %ls / B %ls)\nSSIM %.3f \u00B7 %.2f bit/pixel", overall, channel[0],
-                channel[1], channel[2], m.ssim, bitsPerPixel);
+  std::swprintf(text, 256, L"PSNR %ls (R %ls / G %ls / B %ls)\nSSIM %.3f \u00B7 %.2f %.40ls", overall, channel[0],
+                channel[1], channel[2], m.ssim, bitsPerPixel, unit);
   return text;
 }
 

@@ -33,5 +33,12 @@ double BitsPerPixel(uint64_t fileBytes, int64_t pixels);
 // joined by L"\n"; `infinityWord` is what to print in place of a PSNR of an identical
 // channel (and of the overall PSNR, without "dB", for identical images).
 std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const wchar_t* infinityWord);
+// The same with every word the interface's language may change (from the string table);
+// a null word keeps its default.
+struct QualityLabels {
+  const wchar_t* infinity = L"\u221E";
+  const wchar_t* bitsPerPixel = L"bit/pixel";
+};
+std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const QualityLabels& labels);
 
 }  // namespace pictornx

@@ -118,6 +118,10 @@ TEST(ChannelTraces, RowsCountUpFromTheBottomWithTheirStep) {
       ASSERT_EQ(traces->value[1][k][0], row % 256) << height << " rows, plot row " << k;
     }
   }
+  // 120 x 1.025 is 123 exactly, though 120 * (205 * 0.005) in doubles falls just below it.
+  const Encoded e = EncodedImage(5, 205);
+  SampleChannelTraces(e.source.View(), e.jpeg.View(), {0, 0, 5, 205}, true, *traces);
+  EXPECT_EQ(traces->value[1][120][0], 204 - 123);
 }
 
 TEST(ChannelTraces, ColumnsSpreadOverTheRegionWidth) {
