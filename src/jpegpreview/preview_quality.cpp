@@ -17,11 +17,11 @@ namespace {
 constexpr PixelRect kSizeBox{612, 165, 709, 260};
 
 // The two lines of `region`, or an empty text when it cannot be measured.
-std::wstring Lines(const PreviewState& s, PixelRect region, const wchar_t* infinity) {
+std::wstring Lines(const PreviewState& s, PixelRect region, const QualityLabels& labels) {
   QualityMeasures measures;
   if (!MeasureQuality(Images().workImage.View(), s.jpegImage.view, region, measures)) return {};
   const double bits = BitsPerPixel(s.fileBytes, int64_t{s.imageWidth} * s.imageHeight);
-  return FormatQualityLines(measures, bits, infinity);
+  return FormatQualityLines(measures, bits, labels);
 }
 
 }  // namespace
@@ -29,14 +29,16 @@ std::wstring Lines(const PreviewState& s, PixelRect region, const wchar_t* infin
 void UpdateQualityHint(PreviewState& s) {
   s.qualityText[0] = 0;
   if (!s.jpegImage) return;
-  wchar_t infinity[8];
+  wchar_t infinity[8], bitsPerPixel[24];
   LoadResString(IDS_QUALITY_INFINITY, infinity, 8);
+  LoadResString(IDS_QUALITY_BITS_PER_PIXEL, bitsPerPixel, 24);
+  const QualityLabels labels{infinity, bitsPerPixel};
   // The texts are small, but their strings allocate: without memory the hint stays empty.
   try {
-    std::wstring text = Lines(s, {0, 0, s.imageWidth, s.imageHeight}, infinity);
+    std::wstring text = Lines(s, {0, 0, s.imageWidth, s.imageHeight}, labels);
     PixelRect range;
     if (!text.empty() && SelectedRange(s, range)) {
-      const std::wstring ranged = Lines(s, range, infinity);
+      const std::wstring ranged = Lines(s, range, labels);
       if (!ranged.empty()) text += L"\n" + LoadResString(IDS_QUALITY_RANGE) + L"\n" + ranged;
     }
     lstrcpynW(s.qualityText, text.c_str(), static_cast<int>(std::size(s.qualityText)));
