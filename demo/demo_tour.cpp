@@ -359,6 +359,9 @@ int RunTour(const wchar_t* directory) {
   if (FindToolWindow()) CloseToolWindow();
   MakeRequest(10);
   if (HWND viewer = FindToolWindow()) {
+    // The viewer steps aside so that the preview, opening at the desktop's bottom right,
+    // shows whole.
+    SetWindowPos(viewer, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(viewer, WM_COMMAND, 32874, 0);
     if (HWND preview = FindOwnedDialog(viewer, 730)) {
       // Wine without a window manager can leave owned windows under their owner: the
@@ -397,6 +400,8 @@ int RunTour(const wchar_t* directory) {
       POINT onBox{660, 240};
       ClientToScreen(preview, &onBox);
       SetCursorPos(onBox.x, onBox.y);
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
+      PumpFor(300);
       SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
       PumpFor(300);
       screenshot(L"jpeg-quality-hint");
