@@ -133,6 +133,14 @@ int main() {
     ReadJpegFile(file.c_str(), sink);
     DeleteFileW(file.c_str());
   });
+  const double writeOnly = MedianMs(rounds, [&] { WriteJpeg(file.c_str(), work, {}); });
+  BufferSink kept;
+  const double readOnly = MedianMs(rounds, [&] { ReadJpegFile(file.c_str(), kept); kept = BufferSink(); });
+  const double encodeOnly = MedianMs(rounds, [&] {
+    ByteBlock bytes;
+    EncodeJpeg(work, {}, &bytes);
+  });
+  std::printf("write %.2f read %.2f encode in memory %.2f\n", writeOnly, readOnly, encodeOnly);
   const double diff = MedianMs(rounds, [&] { BuildDiffImage(work, decoded.View(), decoded.View(), 1); });
   Surface panels[3];
   for (Surface& panel : panels) panel.Create(owner, 128, 135);

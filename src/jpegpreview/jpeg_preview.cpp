@@ -120,6 +120,7 @@ bool InitPreview(HWND window) {
   s.openingCursor = GetCursor();
   if (!PlaceControls(s)) return false;
   DrawSizeBox(s);
+  s.noticeFont = CreateProcessingNoticeFont();
   if (!OpenDiffViews(s)) return false;
   DrawSaveCloseButtons(s);
   s.firstRefresh = true;
@@ -287,6 +288,19 @@ class DibSink final : public ImageSink {
   bool noMemory = false;
 };
 
+// The JPEG is made in memory and goes to the file in one write: many small writes cost
+// more than the encoding where the file system is emulated.
+bool WriteTempJpeg(const wchar_t* path, ConstImageView work) {
+  ByteBlock bytes;
+  if (!EncodeJpeg(work, JpegSettings(), &bytes).Ok() || bytes.size() > 0xFFFFFFFFu) return false;
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  const BOOL closed = CloseHandle(file);
+  return wrote && closed && written == bytes.size();
+}
+
 int MeasureFile(const wchar_t* path, uint32_t& bytes) {
   HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kRefreshNotMeasured;
@@ -341,12 +355,12 @@ int RefreshJpegPreview() {
   const int width = images.viewSize.cx, height = images.viewSize.cy;
   if (width < 1 || height < 1 || work.Empty() || work.width != width || work.height != height)
     return kRefreshNoImage;
-  if (int64_t{width} * height > kRefreshNoticePixels) ShowProcessingNotice(ViewDc(s).Get());
+  if (int64_t{width} * height > kRefreshNoticePixels) ShowProcessingNotice(ViewDc(s).Get(), s.noticeFont.Get());
 
   wchar_t path[MAX_PATH + 1];
   if (!TempJpegPath(path)) return kRefreshNoTempFolder;
   const TempFileGuard removeFile(path);
-  if (!WriteJpeg(path, work, JpegSettings()).Ok()) return kRefreshWriteFailed;
+  if (!WriteTempJpeg(path, work)) return kRefreshWriteFailed;
   DibSink sink(std::move(s.spareJpeg));
   const CodecResult read = ReadJpegFile(path, sink);
   if (sink.noMemory) return kRefreshNoMemory;

@@ -148,7 +148,7 @@ void PressTab(PreviewState& s, int tab) {
   const int previous = s.viewMode;
   s.viewMode = tab;
   if (tab == 2) {
-    if (int64_t{s.imageWidth} * s.imageHeight > kDiffBNoticePixels) ShowProcessingNotice(ViewDc(s).Get());
+    if (int64_t{s.imageWidth} * s.imageHeight > kDiffBNoticePixels) ShowProcessingNotice(ViewDc(s).Get(), s.noticeFont.Get());
     if (!BuildDiffB(s)) {
       // Without memory for difference B the view keeps what it showed.
       s.viewMode = previous;

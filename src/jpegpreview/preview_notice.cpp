@@ -33,15 +33,27 @@ void ShowNotice(HDC dc, int x, int y, int width, int height, int style) {
   Corners(dc, x, y, width, height, 1, 3, kYellow);
 }
 
-void ShowProcessingNotice(HDC viewDc) {
+OwnedFont CreateProcessingNoticeFont() {
+  LOGFONTW font = LabelFont();
+  font.lfHeight = 14;
+  font.lfWeight = FW_BOLD;
+  font.lfItalic = FALSE;
+  font.lfWidth = 0;
+  return OwnedFont(CreateFontIndirectW(&font));
+}
+
+void ShowProcessingNotice(HDC viewDc, HFONT font) {
   if (!viewDc) return;
   ShowNotice(viewDc, 130, 200, 210, 35, 0);
   wchar_t text[64];
-  LoadResString(IDS_PROCESSING_NOTICE, text, 64);
-  LabelFont().lfWeight = FW_BOLD;
-  DrawLabel(viewDc, 240, 210, 0x00FFFFFF, text, 14, 0);
-  DrawLabel(viewDc, 241, 211, 0x00050550, text, 14, 0);
-  LabelFont().lfWeight = FW_NORMAL;
+  const int length = LoadResString(IDS_PROCESSING_NOTICE, text, 64);
+  SelectionGuard selected(viewDc, font);
+  SetTextAlign(viewDc, TA_CENTER | TA_TOP);
+  SetBkMode(viewDc, TRANSPARENT);
+  SetTextColor(viewDc, 0x00FFFFFF);
+  TextOutW(viewDc, 240, 210, text, length);
+  SetTextColor(viewDc, 0x00050550);
+  TextOutW(viewDc, 241, 211, text, length);
   GdiFlush();
 }
 

@@ -54,6 +54,7 @@ struct PreviewState {
   bool dragging = false;
   PreviewPoint dragFrom;
   HeldButton held = HeldButton::kNone;
+  OwnedFont noticeFont;  // the processing notice's
   // The size box's hint: the measures of the last refresh (and of the range).
   wchar_t qualityText[256] = L"";
 };
