@@ -26,7 +26,11 @@ std::wstring Lines(const PreviewState& s, PixelRect region, const QualityLabels&
 
 }  // namespace
 
-void UpdateQualityHint(PreviewState& s) {
+void UpdateQualityHint(PreviewState& s) { s.qualityStale = true; }
+
+// Measures the JPEG against the source, the whole image and the range when one is set.
+static void MeasureForHint(PreviewState& s) {
+  s.qualityStale = false;
   s.qualityText[0] = 0;
   if (!s.jpegImage) return;
   wchar_t infinity[8], bitsPerPixel[24];
@@ -48,7 +52,11 @@ void UpdateQualityHint(PreviewState& s) {
 }
 
 bool TrackQualityHint(PreviewState& s, int x, int y) {
-  if (!kSizeBox.Contains(x, y) || s.qualityText[0] == 0) return false;
+  if (!kSizeBox.Contains(x, y)) return false;
+  // Measured here rather than in every refresh: the refresh stays as quick as it can be,
+  // and the numbers cost a few milliseconds once per look.
+  if (s.qualityStale) MeasureForHint(s);
+  if (s.qualityText[0] == 0) return false;
   POINT screen{};
   GetCursorPos(&screen);
   TrackHintText(s.window, IDS_QUALITY_INFINITY, s.qualityText, screen.x, screen.y);

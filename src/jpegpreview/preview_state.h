@@ -55,8 +55,10 @@ struct PreviewState {
   PreviewPoint dragFrom;
   HeldButton held = HeldButton::kNone;
   OwnedFont noticeFont;  // the processing notice's
-  // The size box's hint: the measures of the last refresh (and of the range).
+  // The size box's hint: the measures of the last refresh (and of the range), made when
+  // the pointer first rests on the box after a refresh or a range change.
   wchar_t qualityText[256] = L"";
+  bool qualityStale = true;
 };
 
 PreviewState& Preview();
@@ -133,8 +135,7 @@ bool TabHeld();
 bool SelectedRange(const PreviewState& s, PixelRect& range);
 
 // preview_quality.cpp
-// Measures the JPEG against the source (the whole image, and the range when one is set)
-// for the size box's hint.
+// The JPEG or the range changed: the size box's hint measures them again when next shown.
 void UpdateQualityHint(PreviewState& s);
 // Over the size box the hint shows the measures; true when the pointer is there.
 bool TrackQualityHint(PreviewState& s, int x, int y);
