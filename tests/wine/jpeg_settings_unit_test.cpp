@@ -143,6 +143,10 @@ TEST_F(JpegSettingsPanelTest, ShapeCutsTheCorners) {
 }
 
 TEST_F(JpegSettingsPanelTest, NoMemoryForThePictureLeavesNoPanel) {
+  // A first whole opening makes what a process keeps (the dialog's and the labels' fonts).
+  ASSERT_EQ(OpenJpegSettingsPanel(host.Get(), 10, 10, {CountPreview, CountLoupe}), 0);
+  CloseJpegSettingsPanel();
+  wintest::PumpPending();
   const int gdiBefore = wintest::CountGdiObjects();
   testing::FailDibSectionsAfter(0);
   EXPECT_EQ(OpenJpegSettingsPanel(host.Get(), 10, 10, {CountPreview, CountLoupe}), -1);
