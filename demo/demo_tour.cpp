@@ -81,6 +81,15 @@ HWND FindOwnedDialog(HWND owner, int width) {
   return nullptr;
 }
 
+// Wine without a window manager can leave owned windows under their owner: `window` and
+// the dialogs it owns are raised as a user's click would raise them.
+void RaiseWithOwned(HWND window) {
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr))
+    if (GetWindow(w, GW_OWNER) == window)
+      SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void ClickAt(HWND window, int x, int y) {
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -271,13 +280,16 @@ int RunTour(const wchar_t* directory) {
     if (HWND inspector = FindOwnedDialog(viewer, 250)) {
       SendMessageW(viewer, WM_MOUSEMOVE, 0, MAKELPARAM(150, 107));
       ClickAt(inspector, 157, 8);  // the settings panel, on its pixel count page
+      RaiseWithOwned(viewer);
       screenshot(L"inspector-settings");
       ClickAt(inspector, 27 + 118, 45);      // readout page
       ClickAt(inspector, 27 + 20, 19 + 27);  // rulers and readout on
+      RaiseWithOwned(viewer);
       screenshot(L"inspector-settings-readout");
       ClickAt(inspector, 27 + 140, 45);  // apply
       SendMessageW(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 95));
       SendMessageW(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 107));
+      RaiseWithOwned(viewer);
       screenshot(L"inspector-readout-rulers");
       SendMessageW(viewer, WM_LBUTTONUP, 0, MAKELPARAM(150, 107));
     }
@@ -364,14 +376,7 @@ int RunTour(const wchar_t* directory) {
     SetWindowPos(viewer, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(viewer, WM_COMMAND, 32874, 0);
     if (HWND preview = FindOwnedDialog(viewer, 730)) {
-      // Wine without a window manager can leave owned windows under their owner: the
-      // preview and its loupe are raised as a user's click would raise them.
-      auto raise = [&] {
-        SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr))
-          if (GetWindow(w, GW_OWNER) == preview)
-            SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      };
+      auto raise = [&] { RaiseWithOwned(preview); };
       raise();
       screenshot(L"jpeg-preview-quality-65");
       HWND panel = FindWindowExW(preview, nullptr, L"#32770", nullptr);
@@ -404,6 +409,13 @@ int RunTour(const wchar_t* directory) {
       PumpFor(300);
       SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
       PumpFor(300);
+      // Wine without a window manager stacks the preview's X window over the topmost tip when
+      // the tip gives the focus back; a window manager keeps the tip on top.
+      if (HWND hint = FindWindowW(L"TLPICTRN", nullptr)) {
+        ShowWindow(hint, SW_HIDE);
+        ShowWindow(hint, SW_SHOWNA);
+        UpdateWindow(hint);
+      }
       screenshot(L"jpeg-quality-hint");
       SendMessageW(preview, WM_CLOSE, 0, 0);
     }

@@ -31,6 +31,7 @@ struct HintState {
   bool cycling = false;  // timers 113 and 114 running
   POINT position{};
   int height = 17;  // of the tip window
+  int textWidth = 0;
 };
 
 HintState& Hint() {
@@ -40,8 +41,18 @@ HintState& Hint() {
 
 OwnedFont CreateHintFont() { return CreateMessageFont(12, 300); }
 
+void PaintHint(HWND hint, int textWidth);
+
 LRESULT CALLBACK HintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_PAINT: {
+      // Painted again whenever it is uncovered, not only when it first shows.
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      EndPaint(window, &paint);
+      PaintHint(window, Hint().textWidth);
+      return 0;
+    }
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
@@ -95,6 +106,7 @@ void CALLBACK ShowTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     DrawTextW(dc.Get(), state.text, -1, &measure, DT_CALCRECT);
   }
   const int textWidth = measure.right - measure.left;
+  state.textWidth = textWidth;
   // One line keeps the tip 17 pixels high; each further line adds its height.
   state.height = std::max(17, static_cast<int>(measure.bottom - measure.top) + 5);
   SetWindowTextW(hint, state.text);

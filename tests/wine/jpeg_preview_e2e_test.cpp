@@ -472,6 +472,10 @@ TEST_F(JpegPreviewTest, TheSizeBoxHintMeasuresTheJpegAndLowerQualityMeasuresLowe
     HWND hint = nullptr;
     if (!PumpUntil([&] { return (hint = FindWindowW(hintClass, nullptr)) != nullptr; }, 3000)) return std::wstring();
     const std::wstring text = wintest::WindowText(hint);
+    RECT shown{};
+    GetWindowRect(hint, &shown);
+    EXPECT_GT(shown.right - shown.left, 200) << "the two lines fit the tip";
+    EXPECT_GT(shown.bottom - shown.top, 25);
     swscanf(text.c_str(), L"PSNR %lf", psnr);
     Move(preview, 650, 110);  // over a tab: the next rest on the box shows the hint again
     SendMessageW(hint, WM_CLOSE, 0, 0);
