@@ -310,7 +310,8 @@ TEST_F(CaptureModesTest, DelayedCaptureRefusesRequestsThenShowsTheScreenAfterFiv
   EXPECT_EQ(lib.runToolRequest(host.Get(), 10, 1), 1);  // the viewer, not the delay, now refuses
 }
 
-// Range captures and window picks, each ending in a viewer or a cancel, in one process.
+// Range captures and window picks in one process, ending by every path in turn; one in
+// five crops and opens the viewer (each request's screen capture takes most of the time).
 TEST_F(CaptureModesTest, HundredRangeCapturesAndWindowPicksLeaveTheGdiCountUnchanged) {
   PatternWindow pattern(160, 140);
   ASSERT_TRUE(pattern.WaitUntilShown());
@@ -319,24 +320,36 @@ TEST_F(CaptureModesTest, HundredRangeCapturesAndWindowPicksLeaveTheGdiCountUncha
     if (!capture) return;
     Move(capture, 150 + i % 7, 130);
     Press(capture, 150 + i % 7, 130);
-    const int end = i % 3 == 2 ? 150 + i % 7 : 220;  // every third a click: a cancel
-    Move(capture, end, 175, MK_LBUTTON);
-    Release(capture, end, 175);
+    switch (i % 5) {
+      case 0:
+        Move(capture, 220, 175, MK_LBUTTON);
+        Release(capture, 220, 175);
+        break;
+      case 1:
+        Release(capture, 150 + i % 7, 130);  // a click: no rectangle
+        break;
+      case 2:
+        Move(capture, 220, 175, MK_LBUTTON);
+        SendMessageW(capture, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(220, 175));
+        break;
+      default:
+        SendMessageW(capture, i % 2 ? WM_CHAR : WM_SYSCHAR, 'z', 0);
+    }
   };
   const auto pick = [&](int i) {
     HWND capture = Start(12);
     if (!capture) return;
     Move(capture, 170 + i % 11, 150);
-    if (i % 3 == 2)
-      SendMessageW(capture, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(170, 150));
-    else
+    if (i % 5 == 0)
       Press(capture, 170 + i % 11, 150);
+    else
+      SendMessageW(capture, i % 2 ? WM_KEYDOWN : WM_RBUTTONDOWN, VK_ESCAPE, 0);
   };
   const auto cycle = [&](const std::function<void(int)>& mode, int i) {
     mode(i);
     if (HWND viewer = FindViewer()) SendMessageW(viewer, WM_COMMAND, kCloseViewerCommand, 0);
   };
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 5; ++i) {
     cycle(range, i);
     cycle(pick, i);
   }
