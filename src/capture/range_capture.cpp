@@ -272,7 +272,9 @@ int StartRangeCapture(HWND hostWindow) {
   SetInspectorCompareMode(false);
   SetInspectorCrosshair(true);
   SetInspectorSourceSize(screen.cx, screen.cy);
-  OpenPixelInspector(window, 1);
+  // Owned by a topmost window, the inspector must be topmost too to stay above it.
+  if (OpenPixelInspector(window, 1) == kInspectorOpened)
+    SetWindowPos(PixelInspectorWindow(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetForegroundWindow(window);
   SetActiveWindow(window);
   SetFocus(window);

@@ -53,8 +53,29 @@ void DrawPickFace(HDC dc) {
   if (Pick().lastWindow) DrawOutline(dc, Pick().outline);
 }
 
+// The deepest visible window at screen point `point` among the top-level windows below
+// `window` in the z-order.
+HWND WindowBelow(HWND window, POINT point) {
+  for (HWND top = GetWindow(window, GW_HWNDNEXT); top; top = GetWindow(top, GW_HWNDNEXT)) {
+    RECT r{};
+    if (!IsWindowVisible(top) || !GetWindowRect(top, &r) || !PtInRect(&r, point)) continue;
+    HWND deepest = top;
+    for (;;) {
+      POINT client = point;
+      ScreenToClient(deepest, &client);
+      HWND child = ChildWindowFromPointEx(deepest, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+      if (!child || child == deepest) break;
+      deepest = child;
+    }
+    return deepest;
+  }
+  return nullptr;
+}
+
 // The window under the client point, the capture window itself stepping aside to the
-// bottom of the z-order for the look and coming back on top.
+// bottom of the z-order for the look and coming back on top. An owned window cannot go
+// below its owner: over the host's own window the look still finds the capture window,
+// and the windows below it are searched instead.
 HWND WindowUnder(HWND window, IntPoint at) {
   constexpr UINT kRestack = SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE;
   POINT point{at.x, at.y};
@@ -62,7 +83,7 @@ HWND WindowUnder(HWND window, IntPoint at) {
   SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, kRestack);
   HWND found = WindowFromPoint(point);
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kRestack);
-  return found == window ? nullptr : found;
+  return found == window ? WindowBelow(window, point) : found;
 }
 
 void OnMouseMove(HWND window, IntPoint at) {

@@ -139,6 +139,10 @@ TEST_F(CaptureModesTest, DragOverThePatternCapturesItsPixelsExactly) {
   HWND inspector = wintest::FindProcessWindow(L"#32770", capture);
   ASSERT_NE(inspector, nullptr);
   EXPECT_TRUE(IsWindowVisible(inspector));
+  RECT inspectorRect{};
+  GetWindowRect(inspector, &inspectorRect);
+  // Above the topmost capture window.
+  EXPECT_EQ(WindowFromPoint(POINT{inspectorRect.left + 5, inspectorRect.top + 5}), inspector);
 
   // The XOR crosshair: the frozen screen's colour inverted, gone again after the next move.
   const int crossX = Screen().cx - 200, crossY = Screen().cy - 150;
@@ -259,6 +263,21 @@ TEST_F(CaptureModesTest, WindowPickOutlinesAndCapturesTheWindowUnderThePointer) 
   EXPECT_EQ(ImageSize().cx, PatternWindow::kWidth);
   EXPECT_EQ(ImageSize().cy, PatternWindow::kHeight);
   EXPECT_EQ(PatternMismatches(0, 0), 0);
+}
+
+// The capture window is owned by the host's window and cannot be restacked below it; the
+// host's window is still found under the pointer.
+TEST_F(CaptureModesTest, WindowPickFindsTheHostsOwnWindow) {
+  RECT hostRect{};
+  GetWindowRect(host.Get(), &hostRect);
+  HWND capture = Start(12);
+  ASSERT_NE(capture, nullptr);
+  EXPECT_EQ(GetWindow(capture, GW_OWNER), host.Get());
+  Move(capture, hostRect.left + 50, hostRect.top + 60);
+  Press(capture, hostRect.left + 50, hostRect.top + 60);
+  ASSERT_NE(FindViewer(), nullptr);
+  EXPECT_EQ(ImageSize().cx, hostRect.right - hostRect.left);
+  EXPECT_EQ(ImageSize().cy, hostRect.bottom - hostRect.top);
 }
 
 TEST_F(CaptureModesTest, WindowPartlyOffTheScreenIsCutAtTheEdge) {
