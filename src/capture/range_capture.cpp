@@ -272,12 +272,18 @@ int StartRangeCapture(HWND hostWindow) {
   SetInspectorCompareMode(false);
   SetInspectorCrosshair(true);
   SetInspectorSourceSize(screen.cx, screen.cy);
-  // Owned by a topmost window, the inspector must be topmost too to stay above it.
-  if (OpenPixelInspector(window, 1) == kInspectorOpened)
-    SetWindowPos(PixelInspectorWindow(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  OpenPixelInspector(window, 1);
   SetForegroundWindow(window);
   SetActiveWindow(window);
   SetFocus(window);
+  // Owned by a topmost window, the inspector is made topmost too, after the activation
+  // that raises its owner, so it stays in sight above it. Already topmost as an owned
+  // window, it is stepped down first: a z-order that does not change is not applied to
+  // the screen (docs/wine.md).
+  if (HWND inspector = PixelInspectorWindow()) {
+    SetWindowPos(inspector, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(inspector, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   s.timerRunning = StartCaptureTimeout(window);
   return kCaptureStarted;
 }

@@ -154,6 +154,15 @@ TEST_F(CaptureModesTest, DragOverThePatternCapturesItsPixelsExactly) {
 
   const int right = left + PatternWindow::kWidth - 1, bottom = top + PatternWindow::kHeight - 1;
   Move(capture, left, top);
+  // The inspector is in sight over the frozen screen (GetImageBits reads it while the mode
+  // runs), magnifying the pattern.
+  PumpUntil([] { return false; }, 200);
+  RECT shown{};
+  GetWindowRect(inspector, &shown);
+  int covered = 0, samples = 0;
+  for (int y = shown.top + 2; y < shown.bottom; y += 9)
+    for (int x = shown.left + 2; x < shown.right; x += 9, ++samples) covered += ScreenPixel(x, y) != ImagePixel(x, y);
+  EXPECT_GT(covered, samples / 5);  // none when it stays behind the capture window
   Press(capture, left, top);
   Move(capture, right, bottom, MK_LBUTTON);
   // The dotted green rectangle along the top edge, and the text in the colour inverse to
