@@ -11,8 +11,14 @@ namespace {
 
 constexpr UINT kDelayMs = 5000;
 
-// The window timer 112 runs on; the host's window of request 14.
-HWND g_delayWindow = nullptr;
+struct DelayedCaptureState {
+  HWND timerWindow = nullptr;  // the host's window of request 14, which timer 112 runs on
+};
+
+DelayedCaptureState& Delay() {
+  static DelayedCaptureState state;
+  return state;
+}
 
 void ShowViewerInFront() {
   HWND viewer = ViewerWindow();
@@ -31,7 +37,7 @@ void ShowViewerInFront() {
 void CALLBACK OnDelayElapsed(HWND window, UINT, UINT_PTR id, DWORD) {
   KillTimer(window, id);
   Host().delayedCapturePending = false;
-  g_delayWindow = nullptr;
+  Delay().timerWindow = nullptr;
   // CursorTile keeps the cursor of the request's time.
   if (!RecaptureScreen()) {
     FreeCaptureImages();
@@ -68,16 +74,16 @@ int CaptureForegroundWindow(HWND hostWindow) {
 int StartDelayedCapture() {
   HWND host = LinkedHostWindow();
   if (!SetTimer(host, kDelayedCaptureTimer, TimerPeriod(kDelayMs), OnDelayElapsed)) return kCaptureFailed;
-  g_delayWindow = host;
+  Delay().timerWindow = host;
   Host().delayedCapturePending = true;
   return kCaptureStarted;
 }
 
 bool DelayedCapturePending() {
   HostState& host = Host();
-  if (host.delayedCapturePending && !IsWindow(g_delayWindow)) {
+  if (host.delayedCapturePending && !IsWindow(Delay().timerWindow)) {
     host.delayedCapturePending = false;
-    g_delayWindow = nullptr;
+    Delay().timerWindow = nullptr;
     FreeCaptureImages();
   }
   return host.delayedCapturePending;
@@ -86,9 +92,9 @@ bool DelayedCapturePending() {
 void CancelDelayedCapture() {
   HostState& host = Host();
   if (!host.delayedCapturePending) return;
-  KillTimer(g_delayWindow, kDelayedCaptureTimer);
+  KillTimer(Delay().timerWindow, kDelayedCaptureTimer);
   host.delayedCapturePending = false;
-  g_delayWindow = nullptr;
+  Delay().timerWindow = nullptr;
 }
 
 }  // namespace pictornx
