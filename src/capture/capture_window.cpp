@@ -37,9 +37,11 @@ INT_PTR SetCaptureCursor(HWND window, LPARAM lParam, LPCWSTR cursor) {
 }
 
 void CropAndOpenViewer(int x1, int y1, int x2, int y2) {
+  // A viewer opened meanwhile shows these images: a crop would change them under it.
+  if (ViewerWindow()) return;
   if (CropScreenRect(x1, y1, x2, y2) == 0 && OpenViewer(LinkedHostWindow()) == kViewerOpened) return;
   // A viewer that failed to open has freed what it made; the capture's images go too.
-  if (!ViewerWindow()) FreeCaptureImages();
+  FreeCaptureImages();
 }
 
 }  // namespace pictornx

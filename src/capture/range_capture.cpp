@@ -14,6 +14,7 @@
 #include "ui/draw.h"
 #include "ui/timers.h"
 #include "ui/tool_windows.h"
+#include "viewer/viewer.h"
 #include "win/handles.h"
 
 namespace pictornx {
@@ -125,6 +126,7 @@ void OnLeftDown(HWND window, IntPoint at) {
 // Closes the window; `keepImages` when the caller goes on to crop them.
 void CloseRange(HWND window, bool keepImages) {
   RangeCapture().keepImages = keepImages;
+  OpenPixelInspector(nullptr, 0);
   DestroyWindow(window);
 }
 
@@ -184,7 +186,9 @@ void OnDestroy(HWND window) {
   s.window = nullptr;
   const bool keep = s.keepImages;
   s.keepImages = false;
-  if (!keep) FreeCaptureImages();
+  // A viewer opened meanwhile (a whole-screen request while this window showed) owns
+  // the images now.
+  if (!keep && !ViewerWindow()) FreeCaptureImages();
   RestoreHostWindow();
 }
 

@@ -7,6 +7,7 @@
 #include "capture/capture_window.h"
 #include "host/host_state.h"
 #include "ui/timers.h"
+#include "viewer/viewer.h"
 #include "win/handles.h"
 
 namespace pictornx {
@@ -137,7 +138,9 @@ void OnDestroy(HWND window) {
   s.lastWindow = nullptr;
   const bool keep = s.keepImages;
   s.keepImages = false;
-  if (!keep) FreeCaptureImages();
+  // A viewer opened meanwhile (a whole-screen request while this window showed) owns
+  // the images now.
+  if (!keep && !ViewerWindow()) FreeCaptureImages();
   RestoreHostWindow();
 }
 

@@ -255,6 +255,31 @@ TEST_F(CaptureModesTest, EveryCancelFreesTheImagesAndRestoresTheHost) {
   EXPECT_TRUE(notify.Codes().empty());  // a cancelled mode opens no viewer
 }
 
+// A whole-screen request while a capture window shows opens the viewer on a new capture;
+// the capture window's end, a cancel or a drag, leaves the viewer's image alone.
+TEST_F(CaptureModesTest, ViewerOpenedMeanwhileKeepsItsImage) {
+  for (int type : {11, 12}) {
+    SCOPED_TRACE(type);
+    HWND capture = Start(type);
+    ASSERT_NE(capture, nullptr);
+    ASSERT_EQ(lib.runToolRequest(host.Get(), 10, 1), 0);
+    HWND viewer = FindViewer();
+    ASSERT_NE(viewer, nullptr);
+    if (type == 11) {
+      Press(capture, 10, 10);
+      Move(capture, 20, 20, MK_LBUTTON);
+      Release(capture, 20, 20);
+    } else {
+      SendMessageW(capture, WM_CHAR, 'a', 0);
+    }
+    EXPECT_FALSE(IsWindow(capture));
+    EXPECT_NE(lib.getImageBits(), nullptr);
+    EXPECT_EQ(ImageSize().cx, Screen().cx);
+    EXPECT_EQ(ImageSize().cy, Screen().cy);
+    SendMessageW(viewer, WM_COMMAND, kCloseViewerCommand, 0);
+  }
+}
+
 TEST_F(CaptureModesTest, WindowPickOutlinesAndCapturesTheWindowUnderThePointer) {
   const int left = 480, top = 320;
   PatternWindow pattern(left, top);
