@@ -363,12 +363,34 @@ TEST_F(CaptureModesTest, DelayedCaptureRefusesRequestsThenShowsTheScreenAfterFiv
   EXPECT_EQ(lib.runToolRequest(host.Get(), 10, 1), 1);  // the viewer, not the delay, now refuses
 }
 
-// Range captures and window picks in one process, ending by every path in turn; one in
-// five crops and opens the viewer (each request's screen capture takes most of the time).
-TEST_F(CaptureModesTest, HundredRangeCapturesAndWindowPicksLeaveTheGdiCountUnchanged) {
-  PatternWindow pattern(160, 140);
-  ASSERT_TRUE(pattern.WaitUntilShown());
-  const auto range = [&](int i) {
+// A hundred cycles of one mode in one process, ending by every path in turn; one in five
+// crops and opens the viewer. Each request's screen capture takes most of the time, so the
+// two modes run as two tests.
+class CaptureLoopTest : public CaptureModesTest {
+ protected:
+  void ExpectNoLeaks(const std::function<void(int)>& mode) {
+    PatternWindow pattern(160, 140);
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    const auto cycle = [&](int i) {
+      mode(i);
+      if (HWND viewer = FindViewer()) SendMessageW(viewer, WM_COMMAND, kCloseViewerCommand, 0);
+    };
+    for (int i = 0; i < 5; ++i) cycle(i);
+    wintest::PumpPending();
+    const int gdi = wintest::CountGdiObjects();
+    const int windows = wintest::CountWindows();
+    const ULONGLONG start = GetTickCount64();
+    for (int i = 0; i < 100; ++i) cycle(i);
+    wintest::PumpPending();
+    std::printf("100 capture cycles: %llu ms\n", static_cast<unsigned long long>(GetTickCount64() - start));
+    EXPECT_EQ(wintest::CountGdiObjects(), gdi);
+    EXPECT_EQ(wintest::CountWindows(), windows);
+    EXPECT_EQ(lib.getImageBits(), nullptr);
+  }
+};
+
+TEST_F(CaptureLoopTest, HundredRangeCapturesLeaveTheGdiCountUnchanged) {
+  ExpectNoLeaks([&](int i) {
     HWND capture = Start(11);
     if (!capture) return;
     Move(capture, 150 + i % 7, 130);
@@ -388,8 +410,11 @@ TEST_F(CaptureModesTest, HundredRangeCapturesAndWindowPicksLeaveTheGdiCountUncha
       default:
         SendMessageW(capture, i % 2 ? WM_CHAR : WM_SYSCHAR, 'z', 0);
     }
-  };
-  const auto pick = [&](int i) {
+  });
+}
+
+TEST_F(CaptureLoopTest, HundredWindowPicksLeaveTheGdiCountUnchanged) {
+  ExpectNoLeaks([&](int i) {
     HWND capture = Start(12);
     if (!capture) return;
     Move(capture, 170 + i % 11, 150);
@@ -397,28 +422,7 @@ TEST_F(CaptureModesTest, HundredRangeCapturesAndWindowPicksLeaveTheGdiCountUncha
       Press(capture, 170 + i % 11, 150);
     else
       SendMessageW(capture, i % 2 ? WM_KEYDOWN : WM_RBUTTONDOWN, VK_ESCAPE, 0);
-  };
-  const auto cycle = [&](const std::function<void(int)>& mode, int i) {
-    mode(i);
-    if (HWND viewer = FindViewer()) SendMessageW(viewer, WM_COMMAND, kCloseViewerCommand, 0);
-  };
-  for (int i = 0; i < 5; ++i) {
-    cycle(range, i);
-    cycle(pick, i);
-  }
-  wintest::PumpPending();
-  const int gdi = wintest::CountGdiObjects();
-  const int windows = wintest::CountWindows();
-  const ULONGLONG start = GetTickCount64();
-  for (int i = 0; i < 100; ++i) {
-    cycle(range, i);
-    cycle(pick, i);
-  }
-  wintest::PumpPending();
-  std::printf("200 capture cycles: %llu ms\n", static_cast<unsigned long long>(GetTickCount64() - start));
-  EXPECT_EQ(wintest::CountGdiObjects(), gdi);
-  EXPECT_EQ(wintest::CountWindows(), windows);
-  EXPECT_EQ(lib.getImageBits(), nullptr);
+  });
 }
 
 }  // namespace
