@@ -146,7 +146,8 @@ TEST_F(CaptureModesTest, DragOverThePatternCapturesItsPixelsExactly) {
 
   // The XOR crosshair: the frozen screen's colour inverted, gone again after the next move.
   const int crossX = Screen().cx - 200, crossY = Screen().cy - 150;
-  const COLORREF frozen = ScreenPixel(crossX + 40, crossY);
+  const COLORREF frozen = ImagePixel(crossX + 40, crossY);  // WorkImage: the frozen screen
+  ASSERT_TRUE(ScreenShows(crossX + 40, crossY, frozen));   // the window has painted it
   Move(capture, crossX, crossY);
   EXPECT_TRUE(ScreenShows(crossX + 40, crossY, frozen ^ 0xFFFFFF));
   Move(capture, crossX + 20, crossY + 20);
