@@ -420,6 +420,54 @@ int RunTour(const wchar_t* directory) {
       SendMessageW(preview, WM_CLOSE, 0, 0);
     }
   }
+
+  // The capture modes on the demo's own window: a range dragged over it with the
+  // crosshair, size text and inspector, then the window pick's outline around it. The real
+  // pointer goes where the moves are sent, so Wine's own moves agree with them.
+  if (HWND popup = FindWindowExW(nullptr, nullptr, L"#32770", L""); popup && GetWindow(popup, GW_OWNER) == MainWindow())
+    SendMessageW(popup, WM_CLOSE, 0, 0);
+  if (FindToolWindow()) {
+    CloseToolWindow();
+    PumpFor(300);
+  }
+  const auto findCapture = [] {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+      RECT r{};
+      GetWindowRect(w, &r);
+      if (IsWindowVisible(w) && r.left == 0 && r.top == 0 && r.right == GetSystemMetrics(SM_CXSCREEN) &&
+          r.bottom == GetSystemMetrics(SM_CYSCREEN))
+        return w;
+    }
+    return HWND{};
+  };
+  const auto pointAt = [](HWND window, UINT message, WPARAM keys, int x, int y) {
+    SetCursorPos(x, y);
+    SendMessageW(window, message, keys, MAKELPARAM(x, y));
+  };
+  RECT main{};
+  GetWindowRect(MainWindow(), &main);
+  MakeRequest(11);
+  if (HWND range = findCapture()) {
+    pointAt(range, WM_MOUSEMOVE, 0, main.left + 30, main.top + 60);
+    pointAt(range, WM_LBUTTONDOWN, MK_LBUTTON, main.left + 30, main.top + 60);
+    pointAt(range, WM_MOUSEMOVE, MK_LBUTTON, main.left + 290, main.top + 230);
+    screenshot(L"range-capture-drag");
+    pointAt(range, WM_LBUTTONUP, 0, main.left + 290, main.top + 230);
+  } else {
+    ++failures;
+  }
+  if (FindToolWindow()) {
+    CloseToolWindow();
+    PumpFor(300);
+  }
+  MakeRequest(12);
+  if (HWND pick = findCapture()) {
+    pointAt(pick, WM_MOUSEMOVE, 0, main.left + 60, main.top + 90);
+    screenshot(L"window-pick-outline");
+    SendMessageW(pick, WM_CHAR, 0x1B, 0);  // Escape
+  } else {
+    ++failures;
+  }
   return failures == 0 ? 0 : 1;
 }
 
