@@ -98,6 +98,7 @@ bench-wine: native mingw
 	@scripts/wine-run $(wine_bin)/request-timing.exe
 	@scripts/wine-run $(wine_bin)/save-timing.exe
 	@scripts/wine-run $(wine_bin)/open-timing.exe
+	@scripts/wine-run $(wine_bin)/preview-timing.exe
 
 # Every bitmap, icon and cursor of the library on one PNG, with ids and sizes, and mock-ups
 # of how the windows put the pieces together.

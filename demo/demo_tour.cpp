@@ -81,6 +81,15 @@ HWND FindOwnedDialog(HWND owner, int width) {
   return nullptr;
 }
 
+// Wine without a window manager can leave owned windows under their owner: `window` and
+// the dialogs it owns are raised as a user's click would raise them.
+void RaiseWithOwned(HWND window) {
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr))
+    if (GetWindow(w, GW_OWNER) == window)
+      SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void ClickAt(HWND window, int x, int y) {
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -271,13 +280,16 @@ int RunTour(const wchar_t* directory) {
     if (HWND inspector = FindOwnedDialog(viewer, 250)) {
       SendMessageW(viewer, WM_MOUSEMOVE, 0, MAKELPARAM(150, 107));
       ClickAt(inspector, 157, 8);  // the settings panel, on its pixel count page
+      RaiseWithOwned(viewer);
       screenshot(L"inspector-settings");
       ClickAt(inspector, 27 + 118, 45);      // readout page
       ClickAt(inspector, 27 + 20, 19 + 27);  // rulers and readout on
+      RaiseWithOwned(viewer);
       screenshot(L"inspector-settings-readout");
       ClickAt(inspector, 27 + 140, 45);  // apply
       SendMessageW(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 95));
       SendMessageW(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 107));
+      RaiseWithOwned(viewer);
       screenshot(L"inspector-readout-rulers");
       SendMessageW(viewer, WM_LBUTTONUP, 0, MAKELPARAM(150, 107));
     }
@@ -353,6 +365,109 @@ int RunTour(const wchar_t* directory) {
 
   MakeRequest(5);  // an old interface version's request: the library says so
   screenshot(L"old-version-request");
+
+  // The JPEG preview of a fresh capture: quality 65, quality 5 set on its slider, the
+  // difference tabs with a range and the x2 traces, and the loupe following the pointer.
+  if (FindToolWindow()) CloseToolWindow();
+  MakeRequest(10);
+  if (HWND viewer = FindToolWindow()) {
+    // The viewer steps aside so that the preview, opening at the desktop's bottom right,
+    // shows whole.
+    SetWindowPos(viewer, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(viewer, WM_COMMAND, 32874, 0);
+    if (HWND preview = FindOwnedDialog(viewer, 730)) {
+      auto raise = [&] { RaiseWithOwned(preview); };
+      raise();
+      screenshot(L"jpeg-preview-quality-65");
+      HWND panel = FindWindowExW(preview, nullptr, L"#32770", nullptr);
+      if (panel) ClickAt(panel, 29, 60);  // the slider: quality 5
+      raise();
+      screenshot(L"jpeg-preview-quality-5");
+      ClickAt(preview, 650, 128);
+      raise();
+      screenshot(L"jpeg-difference-a");
+      ClickAt(preview, 650, 145);
+      ClickAt(preview, 523, 434);  // range, then a drag on the image
+      SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 120));
+      SendMessageW(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 260));
+      SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(300, 260));
+      ClickAt(preview, 555, 434);  // gain x2
+      raise();
+      screenshot(L"jpeg-difference-b-range-x2");
+      SendMessageW(preview, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(200, 200));
+      SendMessageW(preview, WM_RBUTTONUP, 0, MAKELPARAM(200, 200));
+      SendMessageW(preview, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(160, 117));  // the loupe again
+      ClickAt(preview, 650, 110);
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(160, 117));
+      raise();
+      screenshot(L"jpeg-loupe");
+      // The pointer rests on the size box: the hint measures the JPEG.
+      POINT onBox{660, 240};
+      ClientToScreen(preview, &onBox);
+      SetCursorPos(onBox.x, onBox.y);
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
+      PumpFor(300);
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
+      PumpFor(300);
+      // Wine without a window manager stacks the preview's X window over the topmost tip when
+      // the tip gives the focus back; a window manager keeps the tip on top.
+      if (HWND hint = FindWindowW(L"TLPICTRN", nullptr)) {
+        ShowWindow(hint, SW_HIDE);
+        ShowWindow(hint, SW_SHOWNA);
+        UpdateWindow(hint);
+      }
+      screenshot(L"jpeg-quality-hint");
+      SendMessageW(preview, WM_CLOSE, 0, 0);
+    }
+  }
+
+  // The capture modes on the demo's own window: a range dragged over it with the
+  // crosshair, size text and inspector, then the window pick's outline around it. The real
+  // pointer goes where the moves are sent, so Wine's own moves agree with them.
+  if (HWND popup = FindWindowExW(nullptr, nullptr, L"#32770", L""); popup && GetWindow(popup, GW_OWNER) == MainWindow())
+    SendMessageW(popup, WM_CLOSE, 0, 0);
+  if (FindToolWindow()) {
+    CloseToolWindow();
+    PumpFor(300);
+  }
+  const auto findCapture = [] {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+      RECT r{};
+      GetWindowRect(w, &r);
+      if (IsWindowVisible(w) && r.left == 0 && r.top == 0 && r.right == GetSystemMetrics(SM_CXSCREEN) &&
+          r.bottom == GetSystemMetrics(SM_CYSCREEN))
+        return w;
+    }
+    return HWND{};
+  };
+  const auto pointAt = [](HWND window, UINT message, WPARAM keys, int x, int y) {
+    SetCursorPos(x, y);
+    SendMessageW(window, message, keys, MAKELPARAM(x, y));
+  };
+  RECT main{};
+  GetWindowRect(MainWindow(), &main);
+  MakeRequest(11);
+  if (HWND range = findCapture()) {
+    pointAt(range, WM_MOUSEMOVE, 0, main.left + 30, main.top + 60);
+    pointAt(range, WM_LBUTTONDOWN, MK_LBUTTON, main.left + 30, main.top + 60);
+    pointAt(range, WM_MOUSEMOVE, MK_LBUTTON, main.left + 290, main.top + 230);
+    screenshot(L"range-capture-drag");
+    pointAt(range, WM_LBUTTONUP, 0, main.left + 290, main.top + 230);
+  } else {
+    ++failures;
+  }
+  if (FindToolWindow()) {
+    CloseToolWindow();
+    PumpFor(300);
+  }
+  MakeRequest(12);
+  if (HWND pick = findCapture()) {
+    pointAt(pick, WM_MOUSEMOVE, 0, main.left + 60, main.top + 90);
+    screenshot(L"window-pick-outline");
+    SendMessageW(pick, WM_CHAR, 0x1B, 0);  // Escape
+  } else {
+    ++failures;
+  }
   return failures == 0 ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 // The six exported functions and the request protocol with the host.
 #include "host/exports.h"
 
+#include "capture/capture_modes.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
 #include "files/open_request.h"
@@ -22,6 +23,14 @@ int DispatchRequest(int type) {
     case 10:
       RestoreHostWindow();
       return OpenViewer(LinkedHostWindow());
+    case 11:
+      return StartRangeCapture(LinkedHostWindow());
+    case 12:
+      return StartWindowPick(LinkedHostWindow());
+    case 13:
+      return CaptureForegroundWindow(LinkedHostWindow());
+    case 14:
+      return StartDelayedCapture();
     case 15:
       return OpenFileRequest(LinkedHostWindow());
     default:
@@ -54,7 +63,7 @@ int WINAPI RunToolRequest(HWND hostWindow, int type, int identity) {
     NotifyHost(HostNotification::kRequestEnded);
     return 1;
   }
-  if (host.delayedCapturePending) return 2;
+  if (DelayedCapturePending()) return 2;
   if (!CaptureScreen()) {
     NotifyHost(HostNotification::kRequestEnded);
     return -1;

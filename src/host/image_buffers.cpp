@@ -74,6 +74,20 @@ HCURSOR CurrentCursor() {
   return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) ? info.hCursor : nullptr;
 }
 
+// Copies the top-left width x height of the display into `image`; false without a display.
+bool CopyScreenInto(const SharedImage& image, int width, int height) {
+  OwnedDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  if (!display) return false;
+  OwnedDc memory = OwnedDc::Compatible(display.Get());
+  if (!memory) return false;
+  {
+    SelectionGuard select(memory.Get(), image.Bitmap());
+    BitBlt(memory.Get(), 0, 0, width, height, display.Get(), 0, 0, SRCCOPY);
+  }
+  GdiFlush();
+  return true;
+}
+
 bool FailCapture(ImageBuffersState& images) {
   ShowMemoryError(LinkedHostWindow());
   images.cursorTile.Free();
@@ -110,18 +124,20 @@ bool CaptureScreen() {
   if (!images.screenImage.Create(width, height)) return FailCapture(images);
   if (!images.workImage.Create(width, height)) return FailCapture(images);
 
-  OwnedDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-  if (display) {
-    OwnedDc memory = OwnedDc::Compatible(display.Get());
-    if (memory) {
-      SelectionGuard select(memory.Get(), images.screenImage.Bitmap());
-      BitBlt(memory.Get(), 0, 0, width, height, display.Get(), 0, 0, SRCCOPY);
-    }
-  }
-  GdiFlush();
+  const bool copied = CopyScreenInto(images.screenImage, width, height);
   CopyImage(images.workImage, images.screenImage);
-  if (display) DrawCursorTile(images.cursorTile, CurrentCursor(), false);
+  if (copied) DrawCursorTile(images.cursorTile, CurrentCursor(), false);
   return true;
+}
+
+bool RecaptureScreen() {
+  ImageBuffersState& images = Images();
+  const SIZE screen = images.screenSize;
+  if (!images.screenImage || !images.workImage) return false;
+  // Both buffers were made for ScreenSize by the capture this one repeats.
+  if (!images.screenImage.Reserve(screen.cx, screen.cy)) return false;
+  if (!CopyScreenInto(images.screenImage, screen.cx, screen.cy)) return false;
+  return CopyImage(images.workImage, images.screenImage);
 }
 
 void DrawCursorTile(const SharedImage& tile, HICON picture, bool iconSize) {

@@ -64,6 +64,11 @@ ImageBuffersState& Images();
 // returns false.
 bool CaptureScreen();
 
+// Copies the screen again into the ScreenImage and WorkImage of the current capture, at
+// ScreenSize; CursorTile stays. False when those buffers are missing or the display
+// cannot be read.
+bool RecaptureScreen();
+
 // Deletes CursorTile, ScreenImage, WorkImage and the palette. InitialImage stays.
 void FreeCaptureImages();
 

@@ -127,6 +127,9 @@
 #define IDS_HINT_INSPECTOR_READOUT     126
 #define IDS_READOUT_WIDTH_MARK         127
 #define IDS_READOUT_HEIGHT_MARK        128
+#define IDS_QUALITY_INFINITY           129  // the JPEG preview's measures: PSNR of equal pictures
+#define IDS_QUALITY_RANGE              130  // heads the measures of the selected range
+#define IDS_QUALITY_BITS_PER_PIXEL     131  // the file's bits per pixel, after the number
 
 // ---- Menu of the viewer window -------------------------------------------------------------
 #define IDR_VIEWER_MENU 132

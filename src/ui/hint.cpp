@@ -1,5 +1,7 @@
 #include "ui/hint.h"
 
+#include <algorithm>
+
 #include "win/handles.h"
 #include "win/module.h"
 #include "ui/popup.h"
@@ -18,7 +20,7 @@ namespace {
 constexpr UINT_PTR kShowTimer = kHintShowTimer;
 constexpr UINT_PTR kHideTimer = kHintHideTimer;
 constexpr COLORREF kHintFill = 0x00A0FDFC;  // red 252, green 253, blue 160
-constexpr int kHintTextChars = 150;
+constexpr int kHintTextChars = 256;
 
 struct HintState {
   wchar_t text[kHintTextChars] = L"";
@@ -28,6 +30,8 @@ struct HintState {
   bool armed = true;
   bool cycling = false;  // timers 113 and 114 running
   POINT position{};
+  int height = 17;  // of the tip window
+  int textWidth = 0;
 };
 
 HintState& Hint() {
@@ -37,8 +41,18 @@ HintState& Hint() {
 
 OwnedFont CreateHintFont() { return CreateMessageFont(12, 300); }
 
+void PaintHint(HWND hint, int textWidth);
+
 LRESULT CALLBACK HintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_PAINT: {
+      // Painted again whenever it is uncovered, not only when it first shows.
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      EndPaint(window, &paint);
+      PaintHint(window, Hint().textWidth);
+      return 0;
+    }
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
@@ -70,9 +84,9 @@ void PaintHint(HWND hint, int textWidth) {
   SelectionGuard selectPen(dc.Get(), GetStockObject(BLACK_PEN));
   OwnedBrush fill(CreateSolidBrush(kHintFill));
   SelectionGuard selectBrush(dc.Get(), fill.Get());
-  Rectangle(dc.Get(), -1, -1, textWidth + 17, 17);
+  Rectangle(dc.Get(), -1, -1, textWidth + 17, state.height);
   SetBkColor(dc.Get(), kHintFill);
-  RECT box{0, 2, textWidth + 13, 17};
+  RECT box{0, 2, textWidth + 13, state.height};
   DrawTextW(dc.Get(), state.text, -1, &box, DT_CENTER);
 }
 
@@ -92,11 +106,15 @@ void CALLBACK ShowTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     DrawTextW(dc.Get(), state.text, -1, &measure, DT_CALCRECT);
   }
   const int textWidth = measure.right - measure.left;
+  state.textWidth = textWidth;
+  // One line keeps the tip 17 pixels high; each further line adds its height.
+  state.height = std::max(17, static_cast<int>(measure.bottom - measure.top) + 5);
+  SetWindowTextW(hint, state.text);
   RECT desktop;
   GetWindowRect(GetDesktopWindow(), &desktop);
   int x = state.position.x;
   if (x + textWidth + 10 > desktop.right) x = desktop.right - (textWidth + 10);
-  SetWindowPos(hint, HWND_TOPMOST, x, state.position.y, textWidth + 13, 17, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  SetWindowPos(hint, HWND_TOPMOST, x, state.position.y, textWidth + 13, state.height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
   PaintHint(hint, textWidth);
   SetFocus(window);
 }
@@ -118,7 +136,10 @@ void CloseHint() {
   if (HWND hint = HintWindow()) SendMessageW(hint, WM_CLOSE, 0, 0);
 }
 
-void TrackHint(HWND window, int controlId, UINT stringId, int x, int y) {
+namespace {
+
+// `text` null: the string `stringId` is loaded when the hint arms.
+void Track(HWND window, int controlId, UINT stringId, const wchar_t* text, int x, int y) {
   HintState& state = Hint();
   state.window = window;
   RECT area{};
@@ -137,7 +158,10 @@ void TrackHint(HWND window, int controlId, UINT stringId, int x, int y) {
     if (controlId != kHintHotSpot) state.position = {area.left, area.bottom + 5};
     state.lastControl = controlId;
     if (!state.armed) return;
-    LoadResString(stringId, state.text, kHintTextChars);
+    if (text)
+      lstrcpynW(state.text, text, kHintTextChars);
+    else
+      LoadResString(stringId, state.text, kHintTextChars);
     state.armed = false;
     state.cycling = true;
     SetTimer(window, kShowTimer, TimerPeriod(500), ShowTimerProc);
@@ -151,6 +175,16 @@ void TrackHint(HWND window, int controlId, UINT stringId, int x, int y) {
     state.cycling = false;
   }
   state.armed = true;
+}
+
+}  // namespace
+
+void TrackHint(HWND window, int controlId, UINT stringId, int x, int y) {
+  Track(window, controlId, stringId, nullptr, x, y);
+}
+
+void TrackHintText(HWND window, UINT spotId, const wchar_t* text, int x, int y) {
+  Track(window, kHintHotSpot, spotId, text, x, y);
 }
 
 }  // namespace pictornx

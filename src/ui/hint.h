@@ -14,6 +14,9 @@ inline constexpr int kHintHotSpot = 115;
 void TrackHint(HWND window, int controlId, UINT stringId, int x, int y);
 // The hint window's class name, string 14 (at most 11 characters), loaded once.
 const wchar_t* HintClassName();
+// As TrackHint for a drawn hot spot, with the text itself (several lines may be joined by
+// "\n"); `spotId` tells the hot spots apart as string ids do.
+void TrackHintText(HWND window, UINT spotId, const wchar_t* text, int x, int y);
 // Closes the hint window if one exists.
 void CloseHint();
 // The hint window if one exists.

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "capture/capture_modes.h"
 #include "ui/draw.h"
 #include "win/handles.h"
 #include "host/host_state.h"
@@ -12,7 +13,6 @@
 #include "ui/popup.h"
 #include "imageops/render_view.h"
 #include "resources/resource_ids.h"
-#include "ui/timers.h"
 #include "ui/tool_windows.h"
 #include "viewer/selection.h"
 #include "viewer/viewer_inspector.h"
@@ -202,11 +202,7 @@ void OnClose(HWND window) {
   for (ToolWindow which : {ToolWindow::kProgress, ToolWindow::kPixelInspector, ToolWindow::kArbitrarySize,
                            ToolWindow::kColourCount})
     CloseToolWindow(which);
-  HostState& host = Host();
-  if (host.delayedCapturePending) {
-    KillTimer(LinkedHostWindow(), kDelayedCaptureTimer);
-    host.delayedCapturePending = false;
-  }
+  CancelDelayedCapture();
   Images().initialImage.Free();
   ReleaseCapture();
   FreeCaptureImages();

@@ -19,6 +19,7 @@
 #include "viewer/selection.h"
 #include "viewer/viewer.h"
 #include "imageops/zoom_commands.h"
+#include "jpegpreview/jpeg_preview.h"
 
 namespace pictornx {
 namespace {
@@ -135,13 +136,16 @@ constexpr CommandEntry kCommands[] = {
     {IDM_COPY_RANGE, RangeCommand<IDM_COPY_RANGE>},
     {IDM_SHOW_RANGE, RangeCommand<IDM_SHOW_RANGE>},
     {IDM_SAVE_RANGE, RangeCommand<IDM_SAVE_RANGE>},
+    {IDM_JPEG_PREVIEW, OpenJpegPreview},
 };
 
 // The colour count and the gauge are snapshots: their own command while they are open
-// leaves them as they are instead of closing and recounting.
+// leaves them as they are instead of closing and recounting. The JPEG preview's own
+// command while it is open does nothing.
 ToolWindow KeptOpenBy(int command) {
   if (command == IDM_COUNT_COLOURS) return ToolWindow::kColourCount;
   if (command == IDM_RGB_GAUGE) return ToolWindow::kRgbGauge;
+  if (command == IDM_JPEG_PREVIEW) return ToolWindow::kJpegPreview;
   return ToolWindow::kCount;
 }
 

@@ -1,0 +1,295 @@
+// Request 11: the range capture. A topmost window covers the screen with the frozen
+// screen; a white XOR crosshair follows the pointer until the left button goes down, then
+// a dotted green rectangle and its size follow the drag; the release crops the rectangle.
+#include <windowsx.h>
+
+#include <string>
+
+#include "capture/capture_modes.h"
+#include "capture/capture_rules.h"
+#include "capture/capture_window.h"
+#include "capture/range_capture_state.h"
+#include "host/host_state.h"
+#include "scopes/pixel_inspector.h"
+#include "ui/draw.h"
+#include "ui/timers.h"
+#include "ui/tool_windows.h"
+#include "viewer/viewer.h"
+#include "win/handles.h"
+
+namespace pictornx {
+namespace {
+
+constexpr COLORREF kRangePen = RGB(0, 255, 0);
+constexpr COLORREF kCrosshairPen = RGB(255, 255, 255);
+
+SIZE ScreenSize() { return Images().screenSize; }
+
+// Each call inverts the crosshair lines at (x, y): drawn once it shows, drawn again it is gone.
+void XorCrosshair(HDC dc, IntPoint at) {
+  const SIZE screen = ScreenSize();
+  OwnedPen pen(CreatePen(PS_SOLID, 1, kCrosshairPen));
+  SavedDcState saved(dc);
+  SetROP2(dc, R2_XORPEN);
+  SelectObject(dc, pen.Get());
+  MoveToEx(dc, 0, at.y, nullptr);
+  LineTo(dc, screen.cx, at.y);
+  MoveToEx(dc, at.x, 0, nullptr);
+  LineTo(dc, at.x, screen.cy);
+}
+
+void MoveCrosshair(HWND window, IntPoint to) {
+  RangeCaptureState& s = RangeCapture();
+  WindowDc dc(window);
+  if (s.crosshairDrawn) XorCrosshair(dc.Get(), s.lastCrosshair);
+  XorCrosshair(dc.Get(), to);
+  s.lastCrosshair = to;
+  s.crosshairDrawn = true;
+}
+
+// The inverse of the frozen screen's pixel at `at`, so the size text stands out on it.
+COLORREF InverseScreenColour(IntPoint at) {
+  const SharedImage& screen = Images().screenImage;
+  const ImageView view = screen.View();
+  if (view.Empty()) return kCrosshairPen;
+  const IntPoint p = ClampToScreen(at, view.width, view.height);
+  const uint8_t* pixel = view.TopRow(p.y) + static_cast<ptrdiff_t>(p.x) * 3;
+  return RGB(pixel[2], pixel[1], pixel[0]) ^ 0x00FFFFFF;
+}
+
+// The frozen screen, the dotted rectangle from the press point to the pointer and the size
+// text centred between them.
+void DrawDragFrame(HWND window, HDC dc) {
+  RangeCaptureState& s = RangeCapture();
+  DrawFrozenScreen(dc, Images().screenImage);
+  OwnedPen pen(CreatePen(PS_DOT, 1, kRangePen));
+  SavedDcState saved(dc);
+  SelectObject(dc, pen.Get());
+  SelectObject(dc, GetStockObject(NULL_BRUSH));
+  const PixelRect corners = CornersToRect(s.press.x, s.press.y, s.current.x, s.current.y);
+  Rectangle(dc, corners.left, corners.top, corners.right + 1, corners.bottom + 1);
+
+  s.sizeText = CaptureSizeText(s.press, s.current);
+  const IntPoint anchor = CaptureTextAnchor(s.press, s.current);
+  if (auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0))) SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextAlign(dc, TA_CENTER | TA_TOP);
+  SetTextColor(dc, InverseScreenColour(anchor));
+  TextOutW(dc, anchor.x, anchor.y, s.sizeText.c_str(), static_cast<int>(s.sizeText.size()));
+}
+
+void FeedInspector(IntPoint at) {
+  if (!PixelInspectorWindow() || InspectorPanelOpen()) return;
+  const SharedImage& screen = Images().screenImage;
+  if (!screen) return;
+  // While the mouse is captured the pointer may leave the screen; the inspector reads the
+  // nearest screen pixel.
+  const IntPoint p = ClampToScreen(at, screen.Width(), screen.Height());
+  SetInspectorSourceSize(screen.Width(), screen.Height());
+  UpdatePixelInspector(screen.Bits(), p.x, p.y);
+}
+
+void OnPaint(HWND window) {
+  RangeCaptureState& s = RangeCapture();
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  if (s.dragging) {
+    DrawDragFrame(window, dc);
+  } else {
+    DrawFrozenScreen(dc, Images().screenImage);
+    // The paint wiped the crosshair in the repainted part: draw it there again, so the
+    // next move's inversion removes it rather than drawing it.
+    if (s.crosshairDrawn) XorCrosshair(dc, s.lastCrosshair);
+  }
+  EndPaint(window, &paint);
+}
+
+void OnMouseMove(HWND window, IntPoint at) {
+  RangeCaptureState& s = RangeCapture();
+  FeedInspector(at);
+  if (!s.dragging) {
+    MoveCrosshair(window, at);
+    return;
+  }
+  s.current = at;
+  if (s.held) DrawDragFrame(window, s.held.Get());
+}
+
+void OnLeftDown(HWND window, IntPoint at) {
+  RangeCaptureState& s = RangeCapture();
+  s.held = WindowDc(window);
+  s.dragging = true;
+  s.press = s.current = at;
+  SetCapture(window);
+}
+
+// Closes the window; `keepImages` when the caller goes on to crop them.
+void CloseRange(HWND window, bool keepImages) {
+  RangeCapture().keepImages = keepImages;
+  OpenPixelInspector(nullptr, 0);
+  DestroyWindow(window);
+}
+
+void OnLeftUp(HWND window, IntPoint at) {
+  RangeCaptureState& s = RangeCapture();
+  // A release without a press here (the click that made the request, released over this
+  // window) has no rectangle: the press point is not this drag's.
+  if (!s.dragging) return;
+  const IntPoint press = s.press;
+  const bool moved = at.x != press.x || at.y != press.y;
+  CloseRange(window, moved);
+  if (!moved) return;
+  const PixelRect rect = DragRect(press, at);
+  CropAndOpenViewer(rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void OnKeyDown(HWND window, WPARAM key) {
+  ArrowKey arrow{};
+  switch (key) {
+    case VK_LEFT: arrow = ArrowKey::kLeft; break;
+    case VK_RIGHT: arrow = ArrowKey::kRight; break;
+    case VK_UP: arrow = ArrowKey::kUp; break;
+    case VK_DOWN: arrow = ArrowKey::kDown; break;
+    default: return;
+  }
+  RECT bounds{};
+  POINT pointer{};
+  if (!GetWindowRect(window, &bounds) || !GetCursorPos(&pointer)) return;
+  const int distance = (GetKeyState(VK_NONCONVERT) & 0x8000) ? 10 : 1;
+  const auto moved = CaptureArrowMove({bounds.left, bounds.top, bounds.right, bounds.bottom},
+                                      {pointer.x, pointer.y}, arrow, distance);
+  if (!moved) return;
+  SetCursorPos(moved->x, moved->y);
+  POINT client{moved->x, moved->y};
+  ScreenToClient(window, &client);
+  FeedInspector({client.x, client.y});
+}
+
+void OnTimeout(HWND window) {
+  RangeCaptureState& s = RangeCapture();
+  KillTimer(window, kCaptureTimeoutTimer);
+  s.timerRunning = false;
+  CloseRange(window, false);
+}
+
+// Every way the window goes ends here: what it holds is let go, the inspector closes, the
+// cycle's images are freed unless a crop follows, and the host comes back.
+void OnDestroy(HWND window) {
+  RangeCaptureState& s = RangeCapture();
+  if (s.window != window) return;
+  if (s.timerRunning) KillTimer(window, kCaptureTimeoutTimer);
+  s.timerRunning = false;
+  s.held = WindowDc();
+  s.dragging = false;
+  if (GetCapture() == window) ReleaseCapture();
+  OpenPixelInspector(nullptr, 0);
+  s.window = nullptr;
+  const bool keep = s.keepImages;
+  s.keepImages = false;
+  // A viewer opened meanwhile (a whole-screen request while this window showed) owns
+  // the images now.
+  if (!keep && !ViewerWindow()) FreeCaptureImages();
+  RestoreHostWindow();
+}
+
+IntPoint MessagePoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+INT_PTR CALLBACK RangeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_PAINT:
+      OnPaint(window);
+      return TRUE;
+    case WM_SETCURSOR:
+      return SetCaptureCursor(window, lParam, IDC_CROSS);
+    case WM_GETDLGCODE:
+      // Arrow keys and characters come to this window, not to the dialog manager.
+      return DialogResult(window, DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS);
+    case WM_MOUSEMOVE:
+      OnMouseMove(window, MessagePoint(lParam));
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      OnLeftDown(window, MessagePoint(lParam));
+      return TRUE;
+    case WM_LBUTTONUP:
+      OnLeftUp(window, MessagePoint(lParam));
+      return TRUE;
+    case WM_KEYDOWN:
+      OnKeyDown(window, wParam);
+      return TRUE;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_RBUTTONDOWN:
+      CloseRange(window, false);
+      return TRUE;
+    case WM_COMMAND:
+      // Escape, where the host's loop hands keys to the dialog manager first.
+      if (LOWORD(wParam) == IDCANCEL) CloseRange(window, false);
+      return TRUE;
+    case WM_TIMER:
+      if (wParam == kCaptureTimeoutTimer) OnTimeout(window);
+      return TRUE;
+    case WM_CLOSE:
+      CloseRange(window, false);
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroy(window);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+RangeCaptureState& RangeCapture() {
+  static RangeCaptureState state;
+  return state;
+}
+
+HWND RangeCaptureWindow() {
+  RangeCaptureState& s = RangeCapture();
+  if (s.window && !IsWindow(s.window)) s.window = nullptr;
+  return s.window;
+}
+
+int StartRangeCapture(HWND hostWindow) {
+  if (RangeCaptureWindow()) return kCaptureWindowExists;
+  RangeCaptureState& s = RangeCapture();
+  s.lastCrosshair = {0, 0};
+  s.crosshairDrawn = false;
+  s.sizeText.clear();
+  HWND window = CreateCaptureWindow(hostWindow, RangeProc);
+  if (!window) {
+    FreeCaptureImages();
+    return kCaptureFailed;
+  }
+  s.window = window;
+  s.dragging = false;
+  s.keepImages = false;
+  const SIZE screen = ScreenSize();
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, screen.cx, screen.cy, SWP_SHOWWINDOW);
+  SetCursor(LoadCursorW(nullptr, IDC_CROSS));
+
+  LabelFont().lfCharSet = SHIFTJIS_CHARSET;
+  SetInspectorCompareMode(false);
+  SetInspectorCrosshair(true);
+  SetInspectorSourceSize(screen.cx, screen.cy);
+  OpenPixelInspector(window, 1);
+  SetForegroundWindow(window);
+  SetActiveWindow(window);
+  SetFocus(window);
+  // Owned by a topmost window, the inspector is made topmost too, after the activation
+  // that raises its owner, so it stays in sight above it. Already topmost as an owned
+  // window, it is stepped down first: a z-order that does not change is not applied to
+  // the screen (docs/wine.md).
+  if (HWND inspector = PixelInspectorWindow()) {
+    SetWindowPos(inspector, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(inspector, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  s.timerRunning = StartCaptureTimeout(window);
+  return kCaptureStarted;
+}
+
+}  // namespace pictornx
