@@ -5,9 +5,11 @@ namespace pictornx {
 #ifdef PICTORNX_TEST_SEAMS
 namespace {
 int g_dibsBeforeFailure = -1;
+int g_dibsRequested = 0;
 }  // namespace
 
 void testing::FailDibSectionsAfter(int successes) { g_dibsBeforeFailure = successes; }
+int testing::DibSectionsRequested() { return g_dibsRequested; }
 #endif
 
 void SetImageHeader(BITMAPINFOHEADER& header, int width, int height) {
@@ -26,6 +28,7 @@ DibSection CreateDib24(int width, int height) {
   DibSection dib;
   if (ImageBytes(width, height) < 0) return dib;
 #ifdef PICTORNX_TEST_SEAMS
+  ++g_dibsRequested;
   if (g_dibsBeforeFailure == 0) return dib;
   if (g_dibsBeforeFailure > 0) --g_dibsBeforeFailure;
 #endif

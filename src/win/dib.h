@@ -45,6 +45,8 @@ namespace testing {
 // Lets the next `successes` DIB sections be created, then makes every later one fail,
 // as CreateDIBSection does when memory runs out. A negative value turns failures off.
 void FailDibSectionsAfter(int successes);
+// How many DIB sections were asked for (of a size ImageBytes accepts) since the start.
+int DibSectionsRequested();
 }  // namespace testing
 #endif
 

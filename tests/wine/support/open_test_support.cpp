@@ -9,6 +9,7 @@ namespace wintest {
 namespace {
 
 constexpr int kFileNameControl = 0x47c;
+constexpr int kFileTypeControl = 0x470;
 ModalAnswerer* g_answerer = nullptr;
 
 // The innermost of the file-name controls (Wine nests an Edit in a ComboBox in a
@@ -56,6 +57,13 @@ void ModalAnswerer::Check() {
       if (path_.empty()) {
         Click(dialog, IDCANCEL);
       } else {
+        HWND types = GetDlgItem(dialog, kFileTypeControl);
+        if (fileType > 0 && types) {
+          SendMessageW(types, CB_SETCURSEL, fileType - 1, 0);
+          // Wine's dialog takes the type on CBN_SELENDOK, Windows' on CBN_SELCHANGE.
+          for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeControl, code), reinterpret_cast<LPARAM>(types));
+        }
         SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path_.c_str()));
         Click(dialog, IDOK);
       }
@@ -63,6 +71,7 @@ void ModalAnswerer::Check() {
       if (GetPropW(dialog, L"answered")) continue;
       SetPropW(dialog, L"answered", reinterpret_cast<HANDLE>(1));
       ++messageBoxesDismissed;
+      lastBoxText = WindowText(GetDlgItem(dialog, 0xFFFF));
       Click(dialog, GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL);
     }
   }

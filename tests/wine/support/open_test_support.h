@@ -21,8 +21,12 @@ class ModalAnswerer {
   // The path the next open dialog is answered with; empty cancels it.
   void Answer(std::wstring path) { path_ = std::move(path); }
 
+  // The file type a save dialog is answered with (1 = its first); 0 leaves it as it opens.
+  int fileType = 0;
+
   int dialogsAnswered = 0;
   int messageBoxesDismissed = 0;
+  std::wstring lastBoxText;
   std::wstring lastDialogTitle;
   HWND lastDialogOwner = nullptr;
 
