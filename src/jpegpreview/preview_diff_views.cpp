@@ -47,6 +47,13 @@ DiffViewState& Diff() {
 
 ConstImageView WorkView() { return Images().workImage.View(); }
 
+// The loupe's left half: WorkImage's pixels with its own size, whatever the last feeder set.
+void FeedLoupe(int x, int y) {
+  const ConstImageView work = WorkView();
+  SetInspectorSourceSize(work.width, work.height);
+  UpdatePixelInspector(work.bits, x, y);
+}
+
 void DrawButtons(PreviewState& s, bool now) {
   DiffViewState& d = Diff();
   ButtonLooks looks = LooksFor(d.mode, d.gain2);
@@ -246,7 +253,7 @@ void RefreshLoupe() {
   PreviewState& s = Preview();
   if (!s.window || !PixelInspectorWindow() || InspectorPanelOpen()) return;
   const DiffViewState& d = Diff();
-  UpdatePixelInspector(WorkView().bits, d.loupe.x, d.loupe.y);
+  FeedLoupe(d.loupe.x, d.loupe.y);
   UpdateCompareView(ShownImage(s).bits, d.loupe.x, d.loupe.y);
 }
 
@@ -289,7 +296,7 @@ bool DiffMouseMove(PreviewState& s, int x, int y, WPARAM keys) {
     const PreviewPoint point{at.x + s.offset.x, at.y + s.offset.y};
     if (OnImage(s, point)) {
       d.loupe = point;
-      UpdatePixelInspector(WorkView().bits, point.x, point.y);
+      FeedLoupe(point.x, point.y);
       UpdateCompareView(ShownImage(s).bits, point.x, point.y);
     }
   }

@@ -327,6 +327,15 @@ int UpdateCompareView(const uint8_t* pixels, int x, int y) {
   return kInspectorUpdated;
 }
 
+// The apply redraws from WorkImage: its size goes with its pixels, whatever the last feeder
+// (a capture window's frozen screen, another picture) set.
+static void RedrawFromWorkImage() {
+  const InspectorState& s = Inspector();
+  const SharedImage& work = Images().workImage;
+  SetInspectorSourceSize(work.Width(), work.Height());
+  UpdatePixelInspector(work.Bits(), s.lastX, s.lastY);
+}
+
 void ApplyInspectorSettings() {
   InspectorState& s = Inspector();
   s.panel.open = false;
@@ -342,7 +351,7 @@ void ApplyInspectorSettings() {
   // The frame is drawn again at any width: the panel covered part of it in narrow windows.
   if (!DrawInspectorFrame()) return;
   InvalidateFace(0, 0, 100, 20, false);
-  UpdatePixelInspector(Images().workImage.Bits(), s.lastX, s.lastY);
+  RedrawFromWorkImage();
   if (s.compare) {
     UpdateCompareView(s.compareSource ? s.compareSource() : nullptr, s.lastX, s.lastY);
     DrawCompareDivider();
@@ -351,7 +360,7 @@ void ApplyInspectorSettings() {
   if (s.settings.readout) {
     if (!s.readout.window) {
       if (CreateInspectorReadout() != kReadoutCreated) return;
-      UpdatePixelInspector(Images().workImage.Bits(), s.lastX, s.lastY);
+      RedrawFromWorkImage();
     } else {
       ResetReadoutPlacement();
     }

@@ -198,7 +198,8 @@ TEST_F(InspectorTest, ApplyingANewWidthResizesAndRedrawsTheWindow) {
   Click(window, p + 31, wide.top + 27);  // the track's start: the least width
   EXPECT_EQ(InspectorSettingsValues().width, 160);
   EXPECT_EQ(UpdatePixelInspector(Images().workImage.Bits(), 20, 15), kInspectorWidthPending);
-  Click(window, p + 140, 45);  // apply
+  SetInspectorSourceSize(1280, 1024);  // a capture window fed its frozen screen last
+  Click(window, p + 140, 45);          // apply: redrawn from WorkImage at WorkImage's size
   EXPECT_FALSE(InspectorPanelOpen());
   EXPECT_EQ(WindowSize(window).cx, 160);
   EXPECT_EQ(WindowSize(window).cy, 177);
