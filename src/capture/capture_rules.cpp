@@ -31,10 +31,10 @@ CropPlan PlanScreenCrop(int x1, int y1, int x2, int y2, int screenWidth, int scr
   return {kCropDone, clipped};
 }
 
-std::wstring CaptureSizeText(IntPoint press, IntPoint current) {
+void CaptureSizeText(IntPoint press, IntPoint current, TextWriter& out) {
   const int64_t width = std::llabs(int64_t{current.x} - press.x) + 1;
   const int64_t height = std::llabs(int64_t{current.y} - press.y) + 1;
-  return L"X=" + std::to_wstring(width) + L" ,Y=" + std::to_wstring(height);
+  out.Add(L"X=").AddNumber(width).Add(L" ,Y=").AddNumber(height);
 }
 
 IntPoint CaptureTextAnchor(IntPoint press, IntPoint current) {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <optional>
-#include <string>
 
+#include "pixels/fixed_text.h"
 #include "pixels/image.h"
 #include "viewer/viewer_rules.h"
 
@@ -37,8 +37,10 @@ struct CropPlan {
 // clipped to the screen, and refused as empty when nothing of it lies on the screen.
 CropPlan PlanScreenCrop(int x1, int y1, int x2, int y2, int screenWidth, int screenHeight);
 
-// "X=" width " ,Y=" height of the dragged rectangle, both corners counted.
-std::wstring CaptureSizeText(IntPoint press, IntPoint current);
+// Room for the longest size text and its terminating zero.
+inline constexpr size_t kCaptureSizeTextChars = 48;
+// Appends "X=" width " ,Y=" height of the dragged rectangle, both corners counted.
+void CaptureSizeText(IntPoint press, IntPoint current, TextWriter& out);
 
 // Where the size text is centred: on each axis the smaller coordinate plus half the
 // distance, rounded down.

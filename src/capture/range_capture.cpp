@@ -3,8 +3,6 @@
 // a dotted green rectangle and its size follow the drag; the release crops the rectangle.
 #include <windowsx.h>
 
-#include <string>
-
 #include "capture/capture_modes.h"
 #include "capture/capture_rules.h"
 #include "capture/capture_window.h"
@@ -69,13 +67,14 @@ void DrawDragFrame(HWND window, HDC dc) {
   const PixelRect corners = CornersToRect(s.press.x, s.press.y, s.current.x, s.current.y);
   Rectangle(dc, corners.left, corners.top, corners.right + 1, corners.bottom + 1);
 
-  s.sizeText = CaptureSizeText(s.press, s.current);
+  s.sizeText.Clear();
+  CaptureSizeText(s.press, s.current, s.sizeText);
   const IntPoint anchor = CaptureTextAnchor(s.press, s.current);
   if (auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0))) SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_CENTER | TA_TOP);
   SetTextColor(dc, InverseScreenColour(anchor));
-  TextOutW(dc, anchor.x, anchor.y, s.sizeText.c_str(), static_cast<int>(s.sizeText.size()));
+  TextOutW(dc, anchor.x, anchor.y, s.sizeText.Text(), static_cast<int>(s.sizeText.Length()));
 }
 
 void FeedInspector(IntPoint at) {
@@ -259,7 +258,7 @@ int StartRangeCapture(HWND hostWindow) {
   RangeCaptureState& s = RangeCapture();
   s.lastCrosshair = {0, 0};
   s.crosshairDrawn = false;
-  s.sizeText.clear();
+  s.sizeText.Clear();
   HWND window = CreateCaptureWindow(hostWindow, RangeProc);
   if (!window) {
     FreeCaptureImages();

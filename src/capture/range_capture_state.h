@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-#include <string>
-
+#include "capture/capture_rules.h"
 #include "viewer/viewer_rules.h"
 #include "win/handles.h"
 
@@ -20,7 +19,7 @@ struct RangeCaptureState {
   IntPoint lastCrosshair;
   bool crosshairDrawn = false;
   bool keepImages = false;  // the window closes for a crop: the images stay
-  std::wstring sizeText;    // the last size text drawn during a drag
+  FixedText<kCaptureSizeTextChars> sizeText;  // the last size text drawn during a drag
 };
 
 RangeCaptureState& RangeCapture();

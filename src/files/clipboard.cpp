@@ -1,7 +1,6 @@
 #include "files/clipboard.h"
 
 #include <cstring>
-#include <string>
 #include <utility>
 
 #include "files/clipboard_rules.h"
@@ -19,9 +18,12 @@ namespace {
 
 // A box captioned with the host's name, three spaces and `captionId`.
 void ShowHostBox(HWND owner, UINT textId, UINT captionId) {
-  const std::wstring text = LoadResString(textId);
-  const std::wstring caption = LoadResString(HostNameStringId()) + L"   " + LoadResString(captionId);
-  MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONQUESTION | MB_TOPMOST);
+  FixedText<kTitleChars> text;
+  AddResString(text, textId);
+  FixedText<kTitleChars> caption;
+  AddResString(caption, HostNameStringId()).Add(L"   ");
+  AddResString(caption, captionId);
+  MessageBoxW(owner, text.Text(), caption.Text(), MB_ICONQUESTION | MB_TOPMOST);
 }
 
 // The block is made and filled before the clipboard is touched, so a failure leaves the

@@ -5,7 +5,6 @@
 
 #include <cwchar>
 #include <iterator>
-#include <string>
 #include <string_view>
 
 #include "codecs/bmp.h"
@@ -15,11 +14,10 @@
 namespace pictornx {
 namespace {
 
-// The folder part of a path, trailing separator kept; "." for a bare name.
-std::wstring FolderOf(std::wstring_view path) {
+// Appends the folder part of a path, trailing separator kept; "." for a bare name.
+void FolderOf(std::wstring_view path, TextWriter& out) {
   const size_t separator = path.find_last_of(L"\\/");
-  if (separator == std::wstring_view::npos) return L".";
-  return std::wstring(path.substr(0, separator + 1));
+  out.Add(separator == std::wstring_view::npos ? std::wstring_view(L".") : path.substr(0, separator + 1));
 }
 
 // False when a file at the path exists and cannot be replaced: a folder, a read-only file,
@@ -63,8 +61,11 @@ FileWriteStatus WriteWith(SaveType type, const wchar_t* path, ConstImageView ima
 FileWriteOutcome WriteImageFile(const wchar_t* path, ConstImageView image, SaveType type, const JpegOptions& jpeg) {
   FileWriteOutcome outcome;
   if (!TargetReplaceable(path)) return outcome;
+  // A folder cut short would put the temporary file somewhere else: refused instead.
+  FixedText<MAX_PATH> folder;
+  FolderOf(path, folder);
   wchar_t temporary[MAX_PATH];
-  if (!GetTempFileNameW(FolderOf(path).c_str(), L"pnx", 0, temporary)) return outcome;
+  if (folder.Truncated() || !GetTempFileNameW(folder.Text(), L"pnx", 0, temporary)) return outcome;
   outcome.status = WriteWith(type, temporary, image, jpeg);
   if (outcome.status == FileWriteStatus::kWritten &&
       (!FileSize(temporary, &outcome.bytes) ||

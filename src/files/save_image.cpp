@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <string>
+#include <string_view>
 
 #include "files/file_names.h"
 #include "host/image_buffers.h"
@@ -30,21 +30,15 @@ constexpr wchar_t kBytesWord[] = L" ﾊﾞｲﾄ ";
 
 // Copies text into a fixed buffer of `capacity` characters, cut to fit, always terminated.
 void CopyInto(wchar_t* buffer, size_t capacity, std::wstring_view text) {
-  const size_t count = std::min(text.size(), capacity - 1);
-  std::copy_n(text.data(), count, buffer);
-  buffer[count] = L'\0';
+  TextWriter(buffer, capacity).Add(text);
 }
 
-std::wstring Bracketed(std::wstring_view text, const wchar_t* open, const wchar_t* close) {
-  std::wstring result(open);
-  result += text;
-  result += close;
-  return result;
-}
+// The dialog's names with room for an appended extension, so a name is never cut short.
+constexpr size_t kChoiceChars = kDialogNameChars + 8;
 
 struct DialogChoice {
-  std::wstring path;
-  std::wstring title;
+  FixedText<kChoiceChars> path;
+  FixedText<kChoiceChars> title;
   SaveType chosen = SaveType::kNone;
 };
 
@@ -52,10 +46,9 @@ struct DialogChoice {
 bool AskForName(HWND owner, bool jpegOnly, DialogChoice* choice) {
   FileNames& names = Names();
   wchar_t path[kFileNameChars];
-  std::wstring initial = names.lastSaveDir;
-  initial += names.lastFileTitle;
-  CopyInto(path, kDialogNameChars, initial);
-  const std::wstring title = LoadResString(IDS_SAVE_DIALOG_TITLE);
+  TextWriter(path, kDialogNameChars).Add(names.lastSaveDir).Add(names.lastFileTitle);
+  FixedText<kTitleChars> title;
+  AddResString(title, IDS_SAVE_DIALOG_TITLE);
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
@@ -65,7 +58,7 @@ bool AskForName(HWND owner, bool jpegOnly, DialogChoice* choice) {
   dialog.lpstrFile = path;
   dialog.nMaxFile = kDialogNameChars;
   dialog.lpstrInitialDir = names.lastSaveDir[0] ? names.lastSaveDir : nullptr;
-  dialog.lpstrTitle = title.c_str();
+  dialog.lpstrTitle = title.Text();
   // The folder must exist; the file need not (the overwrite question is ours). The host's
   // current folder is its own: the dialog puts it back.
   dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
@@ -75,18 +68,23 @@ bool AskForName(HWND owner, bool jpegOnly, DialogChoice* choice) {
     path[0] = L'\0';
     if (!GetSaveFileNameW(&dialog)) return false;
   }
-  choice->path = path;
-  const size_t titleStart = std::min<size_t>(dialog.nFileOffset, choice->path.size());
-  choice->title = choice->path.substr(titleStart);
+  choice->path.Clear();
+  choice->path.Add(path);
+  const size_t titleStart = std::min<size_t>(dialog.nFileOffset, choice->path.Length());
+  choice->title.Clear();
+  choice->title.Add(choice->path.View().substr(titleStart));
   choice->chosen = jpegOnly ? SaveType::kJpeg : static_cast<SaveType>(dialog.nFilterIndex);
-  CopyInto(names.lastSaveDir, kDialogNameChars, std::wstring_view(choice->path).substr(0, titleStart));
-  CopyInto(names.lastFileTitle, kDialogNameChars, choice->title);
+  CopyInto(names.lastSaveDir, kDialogNameChars, choice->path.View().substr(0, titleStart));
+  CopyInto(names.lastFileTitle, kDialogNameChars, choice->title.View());
   return true;
 }
 
 void ShowRefusedCharacter(HWND owner, wchar_t refused) {
   SetPopupLines(IDS_INVALID_FILE_NAME, 0);
-  CopyInto(PopupLine2(), kPopupLine2Chars, RefusedCharacterLine(refused, LoadResString(IDS_CHARACTER_NOT_ALLOWED)));
+  FixedText<kTitleChars> suffix;
+  AddResString(suffix, IDS_CHARACTER_NOT_ALLOWED);
+  TextWriter line2(PopupLine2(), kPopupLine2Chars);
+  RefusedCharacterLine(refused, suffix.View(), line2);
   ShowPopup(owner, 4);
 }
 
@@ -95,7 +93,7 @@ bool ChooseFile(HWND owner, bool jpegOnly, DialogChoice* choice) {
   for (;;) {
     if (!AskForName(owner, jpegOnly, choice)) return false;
     Names().lastFilterIndex = static_cast<int>(choice->chosen);
-    const ExtensionCheck check = CheckExtension(choice->title, choice->chosen);
+    const ExtensionCheck check = CheckExtension(choice->title.View(), choice->chosen);
     if (check.verdict == ExtensionVerdict::kMismatch) {
       ShowPopupStrings(owner, IDS_EXTENSION_MISMATCH_LINE1, IDS_EXTENSION_MISMATCH_LINE2, 5);
       continue;
@@ -105,9 +103,9 @@ bool ChooseFile(HWND owner, bool jpegOnly, DialogChoice* choice) {
       continue;
     }
     if (check.verdict == ExtensionVerdict::kNoExtension) {
-      choice->title = AppendExtension(choice->title, choice->chosen);
-      choice->path = AppendExtension(choice->path, choice->chosen);
-      CopyInto(Names().lastFileTitle, kDialogNameChars, choice->title);
+      AppendExtension(choice->title, choice->chosen);
+      AppendExtension(choice->path, choice->chosen);
+      CopyInto(Names().lastFileTitle, kDialogNameChars, choice->title.View());
     }
     return true;
   }
@@ -123,15 +121,18 @@ bool ExistingReadableFile(const wchar_t* path) {
 }
 
 bool OverwriteAllowed(HWND owner, const DialogChoice& choice) {
-  const std::wstring text = LoadResString(IDS_CONFIRM_OVERWRITE) + Bracketed(choice.title, L"【 ", L" 】");
-  const std::wstring caption = LoadResString(IDS_CAUTION_CAPTION);
-  return MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+  FixedText<kTitleChars + kChoiceChars> text;
+  AddResString(text, IDS_CONFIRM_OVERWRITE).Add(L"【 ").Add(choice.title.View()).Add(L" 】");
+  FixedText<kTitleChars> caption;
+  AddResString(caption, IDS_CAUTION_CAPTION);
+  return MessageBoxW(owner, text.Text(), caption.Text(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
-void SavedMessage(HWND owner, int64_t bytes, const std::wstring& title) {
-  std::wstring line1 = SavedSizeText(bytes) + kBytesWord + LoadResString(IDS_SAVED);
-  CopyInto(PopupLine1(), kPopupLine1Chars, line1);
-  CopyInto(PopupLine2(), kPopupLine2Chars, Bracketed(title, L"【", L"】"));
+void SavedMessage(HWND owner, int64_t bytes, std::wstring_view title) {
+  TextWriter line1(PopupLine1(), kPopupLine1Chars);
+  SavedSizeText(bytes, line1);
+  AddResString(line1.Add(kBytesWord), IDS_SAVED);
+  TextWriter(PopupLine2(), kPopupLine2Chars).Add(L"【").Add(title).Add(L"】");
   HWND viewer = ViewerWindow();
   ShowPopup(viewer ? viewer : owner, 4);
 }
@@ -142,7 +143,7 @@ bool InsideWorkImage(const ImageRect& range) {
          range.width <= work.Width() - range.left && range.height <= work.Height() - range.top;
 }
 
-int ReportOutcome(HWND owner, SaveType type, const FileWriteOutcome& outcome, const std::wstring& title) {
+int ReportOutcome(HWND owner, SaveType type, const FileWriteOutcome& outcome, std::wstring_view title) {
   if (outcome.status == FileWriteStatus::kWritten) {
     SavedMessage(owner, outcome.bytes, title);
     return kSaveDone;
@@ -181,9 +182,13 @@ int SaveImage(HWND owner, const ImageRect& requested, bool jpegOnly) {
   if (!InsideWorkImage(range)) return kSaveNotDone;
   DialogChoice choice;
   if (!ChooseFile(owner, jpegOnly, &choice)) return kSaveDialogCancelled;
-  const SaveType type = WriterForPath(&choice.path);
+  const SaveType type = WriterForPath(choice.path);
+  if (type == SaveType::kNone) {  // the name with its ending would not fit
+    ShowPopupStrings(owner, IDS_CANNOT_WRITE_FILE, IDS_MAYBE_WRITE_PROTECTED, 3);
+    return kSaveNotDone;
+  }
 
-  if (ExistingReadableFile(choice.path.c_str()) && !OverwriteAllowed(owner, choice)) {
+  if (ExistingReadableFile(choice.path.Text()) && !OverwriteAllowed(owner, choice)) {
     ShowPopupStrings(owner, IDS_CANCELLED_MARK, IDS_SAVE_CANCELLED, 3);
     return kSaveNotDone;
   }
@@ -196,9 +201,9 @@ int SaveImage(HWND owner, const ImageRect& requested, bool jpegOnly) {
       return kSaveNoPixelBuffer;
     }
     CopyRectangle(Images().workImage.View(), range.left, range.top, range.width, range.height, pixels.view);
-    outcome = WriteImageFile(choice.path.c_str(), pixels.view, type, JpegSettings());
+    outcome = WriteImageFile(choice.path.Text(), pixels.view, type, JpegSettings());
   }
-  return ReportOutcome(owner, type, outcome, choice.title);
+  return ReportOutcome(owner, type, outcome, choice.title.View());
 }
 
 }  // namespace pictornx

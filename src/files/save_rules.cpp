@@ -1,6 +1,5 @@
 #include "files/save_rules.h"
 
-#include <cwchar>
 
 namespace pictornx {
 namespace {
@@ -58,35 +57,33 @@ wchar_t LastRefusedCharacter(std::wstring_view name) {
   return 0;
 }
 
-std::wstring AppendExtension(std::wstring_view name, SaveType type) {
-  std::wstring result(name);
-  result += SaveTypeExtension(type);
-  return result;
-}
+void AppendExtension(TextWriter& name, SaveType type) { name.Add(SaveTypeExtension(type)); }
 
-SaveType WriterForPath(std::wstring* path) {
-  const SaveType type = TypeOfEnding(*path);
+SaveType WriterForPath(TextWriter& path) {
+  const SaveType type = TypeOfEnding(path.View());
   if (type == SaveType::kJpeg || type == SaveType::kPng) return type;
-  if (type != SaveType::kBmp) *path += SaveTypeExtension(SaveType::kBmp);
+  if (type != SaveType::kBmp) {
+    const size_t length = path.Length();
+    AppendExtension(path, SaveType::kBmp);
+    if (path.Length() != length + SaveTypeExtension(SaveType::kBmp).size()) return SaveType::kNone;
+  }
   return SaveType::kBmp;
 }
 
-std::wstring SavedSizeText(int64_t bytes) {
-  if (bytes < 1000) return std::to_wstring(bytes);
-  if (bytes < 1000000) return std::to_wstring(bytes / 1000) + L" K";
-  // Integers throughout: the thousandths of 1,001,000 bytes are 1, where a double product
-  // of 0.000001 falls just below and truncates to 0.
-  wchar_t thousandths[8];
-  std::swprintf(thousandths, 8, L"%03d", static_cast<int>(bytes % 1000000 / 1000));
-  return std::to_wstring(bytes / 1000000) + L"." + thousandths + L" M";
+void SavedSizeText(int64_t bytes, TextWriter& out) {
+  if (bytes < 1000) {
+    out.AddNumber(bytes);
+  } else if (bytes < 1000000) {
+    out.AddNumber(bytes / 1000).Add(L" K");
+  } else {
+    // Integers throughout: the thousandths of 1,001,000 bytes are 1, where a double product
+    // of 0.000001 falls just below and truncates to 0.
+    out.AddNumber(bytes / 1000000).Add(L'.').AddNumber(bytes % 1000000 / 1000, 3).Add(L" M");
+  }
 }
 
-std::wstring RefusedCharacterLine(wchar_t c, std::wstring_view suffix) {
-  std::wstring line = L"\u3010 ";
-  line += c;
-  line += L" \u3011";
-  line += suffix;
-  return line;
+void RefusedCharacterLine(wchar_t c, std::wstring_view suffix, TextWriter& out) {
+  out.Add(L"\u3010 ").Add(c).Add(L" \u3011").Add(suffix);
 }
 
 }  // namespace pictornx

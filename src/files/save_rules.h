@@ -5,8 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
+
+#include "pixels/fixed_text.h"
 
 namespace pictornx {
 
@@ -40,17 +41,18 @@ bool IsRefusedCharacter(wchar_t c);
 // The last refused character of the name, or 0 when there is none.
 wchar_t LastRefusedCharacter(std::wstring_view name);
 
-// The name with the type's extension appended (unchanged for kNone).
-std::wstring AppendExtension(std::wstring_view name, SaveType type);
+// Appends the type's extension to the name (nothing for kNone).
+void AppendExtension(TextWriter& name, SaveType type);
 // The writer a path is saved with: JPEG or PNG by its ending, BMP otherwise; a path that
-// gets BMP without ending in ".bmp" has ".bmp" appended.
-SaveType WriterForPath(std::wstring* path);
+// gets BMP without ending in ".bmp" has ".bmp" appended. kNone when that did not fit into
+// the path's buffer (no file may be written under a name cut short).
+SaveType WriterForPath(TextWriter& path);
 
-// The size as the saved message shows it: "999", "54 K", "1.050 M" (exact thousandths of
-// a megabyte, truncated).
-std::wstring SavedSizeText(int64_t bytes);
+// Appends the size as the saved message shows it: "999", "54 K", "1.050 M" (exact
+// thousandths of a megabyte, truncated).
+void SavedSizeText(int64_t bytes, TextWriter& out);
 
-// "【 c 】" followed by `suffix`: the refused-character line.
-std::wstring RefusedCharacterLine(wchar_t c, std::wstring_view suffix);
+// Appends "【 c 】" followed by `suffix`: the refused-character line.
+void RefusedCharacterLine(wchar_t c, std::wstring_view suffix, TextWriter& out);
 
 }  // namespace pictornx

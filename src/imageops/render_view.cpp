@@ -60,9 +60,8 @@ int RenderView(int reset) {
   HWND progress = nullptr;
   if (ReportsProgress(mode, view) && (progress = EnsureProgressWindow(window)) != nullptr)
     ShowProgress(window, progress, view.height);
-  HWND bar = viewer.progressBar;
-  const bool done = RenderZoomed(images.screenImage.View(), rendered.View(), mode,
-                                 progress ? RowDone([bar] { SendMessageW(bar, PBM_STEPIT, 0, 0); }) : RowDone());
+  const RowDone stepBar{[](void* bar) { SendMessageW(static_cast<HWND>(bar), PBM_STEPIT, 0, 0); }, viewer.progressBar};
+  const bool done = RenderZoomed(images.screenImage.View(), rendered.View(), mode, progress ? stepBar : RowDone{});
   if (progress) ShowWindow(progress, SW_HIDE);
   images.workImage = std::move(rendered);
   images.viewSize = {view.width, view.height};

@@ -1,7 +1,6 @@
 // The size box's hint: how far the JPEG is from its source, in numbers (PSNR, SSIM and the
 // file's bits per pixel), for the whole image and the selected range.
-#include <new>
-#include <string>
+#include <iterator>
 
 #include "host/image_buffers.h"
 #include "jpegpreview/preview_state.h"
@@ -16,12 +15,13 @@ namespace {
 // The size box, both ends included.
 constexpr PixelRect kSizeBox{612, 165, 709, 260};
 
-// The two lines of `region`, or an empty text when it cannot be measured.
-std::wstring Lines(const PreviewState& s, PixelRect region, const QualityLabels& labels) {
+// Appends the two lines of `region`; false (nothing appended) when it cannot be measured.
+bool Lines(const PreviewState& s, PixelRect region, const QualityLabels& labels, TextWriter& out) {
   QualityMeasures measures;
-  if (!MeasureQuality(Images().workImage.View(), s.jpegImage.view, region, measures)) return {};
+  if (!MeasureQuality(Images().workImage.View(), s.jpegImage.view, region, measures)) return false;
   const double bits = BitsPerPixel(s.fileBytes, int64_t{s.imageWidth} * s.imageHeight);
-  return FormatQualityLines(measures, bits, labels);
+  FormatQualityLines(measures, bits, labels, out);
+  return true;
 }
 
 }  // namespace
@@ -37,18 +37,12 @@ static void MeasureForHint(PreviewState& s) {
   LoadResString(IDS_QUALITY_INFINITY, infinity, 8);
   LoadResString(IDS_QUALITY_BITS_PER_PIXEL, bitsPerPixel, 24);
   const QualityLabels labels{infinity, bitsPerPixel};
-  // The texts are small, but their strings allocate: without memory the hint stays empty.
-  try {
-    std::wstring text = Lines(s, {0, 0, s.imageWidth, s.imageHeight}, labels);
-    PixelRect range;
-    if (!text.empty() && SelectedRange(s, range)) {
-      const std::wstring ranged = Lines(s, range, labels);
-      if (!ranged.empty()) text += L"\n" + LoadResString(IDS_QUALITY_RANGE) + L"\n" + ranged;
-    }
-    lstrcpynW(s.qualityText, text.c_str(), static_cast<int>(std::size(s.qualityText)));
-  } catch (const std::bad_alloc&) {
-    s.qualityText[0] = 0;
-  }
+  // Without the measures' working rows the hint stays empty.
+  TextWriter text(s.qualityText, std::size(s.qualityText));
+  PixelRect range;
+  if (!Lines(s, {0, 0, s.imageWidth, s.imageHeight}, labels, text) || !SelectedRange(s, range)) return;
+  FixedText<sizeof(PreviewState::qualityText) / sizeof(wchar_t)> ranged;
+  if (Lines(s, range, labels, ranged)) AddResString(text.Add(L'\n'), IDS_QUALITY_RANGE).Add(L'\n').Add(ranged.View());
 }
 
 bool TrackQualityHint(PreviewState& s, int x, int y) {

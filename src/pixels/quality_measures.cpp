@@ -286,13 +286,13 @@ double BitsPerPixel(uint64_t fileBytes, int64_t pixels) {
   return static_cast<double>(fileBytes) * 8.0 / static_cast<double>(pixels);
 }
 
-std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const wchar_t* infinityWord) {
+void FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const wchar_t* infinityWord, TextWriter& out) {
   QualityLabels labels;
   labels.infinity = infinityWord;
-  return FormatQualityLines(m, bitsPerPixel, labels);
+  FormatQualityLines(m, bitsPerPixel, labels, out);
 }
 
-std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const QualityLabels& labels) {
+void FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const QualityLabels& labels, TextWriter& out) {
   const QualityLabels defaults;
   const wchar_t* word = labels.infinity ? labels.infinity : defaults.infinity;
   const wchar_t* unit = labels.bitsPerPixel ? labels.bitsPerPixel : defaults.bitsPerPixel;
@@ -311,7 +311,7 @@ std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, c
   wchar_t text[256];
   std::swprintf(text, 256, L"PSNR %ls (R %ls / G %ls / B %ls)\nSSIM %.3f \u00B7 %.2f %.40ls", overall, channel[0],
                 channel[1], channel[2], m.ssim, bitsPerPixel, unit);
-  return text;
+  out.Add(text);
 }
 
 }  // namespace pictornx

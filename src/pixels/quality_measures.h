@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
+#include "pixels/fixed_text.h"
 #include "pixels/image.h"
 
 namespace pictornx {
@@ -29,16 +29,16 @@ struct QualityMeasures {
 bool MeasureQuality(ConstImageView source, ConstImageView jpeg, PixelRect region, QualityMeasures& out);
 // File bytes x 8 / pixels; 0 when there are no pixels.
 double BitsPerPixel(uint64_t fileBytes, int64_t pixels);
-// The hint's two lines, e.g. L"PSNR 41.2 dB (R 40.8 / G 43.0 / B 40.1)" and L"SSIM 0.987 · 2.14 bit/pixel",
+// Appends the hint's two lines, e.g. L"PSNR 41.2 dB (R 40.8 / G 43.0 / B 40.1)" and L"SSIM 0.987 · 2.14 bit/pixel",
 // joined by L"\n"; `infinityWord` is what to print in place of a PSNR of an identical
 // channel (and of the overall PSNR, without "dB", for identical images).
-std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const wchar_t* infinityWord);
+void FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const wchar_t* infinityWord, TextWriter& out);
 // The same with every word the interface's language may change (from the string table);
 // a null word keeps its default.
 struct QualityLabels {
   const wchar_t* infinity = L"\u221E";
   const wchar_t* bitsPerPixel = L"bit/pixel";
 };
-std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const QualityLabels& labels);
+void FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, const QualityLabels& labels, TextWriter& out);
 
 }  // namespace pictornx

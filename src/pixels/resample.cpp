@@ -360,8 +360,7 @@ bool RenderZoomed(ConstImageView source, ImageView view, ResampleMode mode,
       return CorrectionBlend(source, view) && SharpenView(view);
     case ResampleMode::kAverage:
     case ResampleMode::kAverageSharpen: {
-      const RowDone none;
-      const RowDone& progress = ReportsProgress(mode, {view.width, view.height}) ? rowDone : none;
+      const RowDone progress = ReportsProgress(mode, {view.width, view.height}) ? rowDone : RowDone{};
       if (!BoxAverage(source, view, progress)) return false;
       return effective == ResampleMode::kAverage || SharpenView(view);
     }

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "pixels/image.h"
 
@@ -59,8 +58,14 @@ bool ReportsProgress(ResampleMode mode, PixelSize view);
 
 // ---- Rendering --------------------------------------------------------------------------
 
-// Called once after each destination row of the averaging pass.
-using RowDone = std::function<void()>;
+// Called once after each destination row of the averaging pass: a plain function and its
+// context, which cannot fail to be made (the shell passes its progress bar this way).
+struct RowDone {
+  void (*call)(void* context) = nullptr;
+  void* context = nullptr;
+  explicit operator bool() const { return call != nullptr; }
+  void operator()() const { call(context); }
+};
 
 // Renders all of `source` onto all of `view` with `mode`, applying the fall-back of
 // EffectiveResampleMode and, for the sharpening modes, SharpenView afterwards. `rowDone`

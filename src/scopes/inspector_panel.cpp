@@ -2,7 +2,6 @@
 // in the title tab is clicked; three pages (pixel count, width, readout options) and apply.
 #include <algorithm>
 #include <array>
-#include <string>
 
 #include "pixels/stamp.h"
 #include "resources/resource_ids.h"
@@ -85,9 +84,10 @@ void DrawPanelBody(bool whole) {
 
 void DrawShadowedLabel(UINT stringId, int x, int y) {
   HDC dc = Inspector().face.Dc();
-  const std::wstring text = LoadResString(stringId);
-  DrawLabel(dc, x, y, kShadow, text.c_str(), 10, 0);
-  DrawLabel(dc, x + 1, y - 1, kWhite, text.c_str(), 10, 0);
+  FixedText<kTitleChars> text;
+  AddResString(text, stringId);
+  DrawLabel(dc, x, y, kShadow, text.Text(), 10, 0);
+  DrawLabel(dc, x + 1, y - 1, kWhite, text.Text(), 10, 0);
 }
 
 void DrawValue(int value) {

@@ -187,8 +187,11 @@ void BeginMeasureReadout(int begin, int x0, int y0) {
     r.anchorY = y0;
     r.longForm = true;
     if (const DibSection plate = LoadSpriteSheet(IDB_READOUT_PLATE)) ComposePlate(r.face.Pixels(), plate.view, 14);
-    DrawLabel(dc, 10, 16, 0x00C8C8FF, LoadResString(IDS_READOUT_WIDTH_MARK).c_str(), 10, 0);
-    DrawLabel(dc, 50, 16, 0x00C8FFC8, LoadResString(IDS_READOUT_HEIGHT_MARK).c_str(), 10, 0);
+    wchar_t mark[16];
+    LoadResString(IDS_READOUT_WIDTH_MARK, mark, 16);
+    DrawLabel(dc, 10, 16, 0x00C8C8FF, mark, 10, 0);
+    LoadResString(IDS_READOUT_HEIGHT_MARK, mark, 16);
+    DrawLabel(dc, 50, 16, 0x00C8FFC8, mark, 10, 0);
     FillSolid(dc, 83, 15, 84, 28, kWhite);
     FillRoundRect(dc, {105, 17, 109, 21}, kWhite, 2);
     FrameBox(dc, 106, 18, 1, 1, 0x003F7591);

@@ -1,7 +1,6 @@
 #include "ui/popup.h"
 
 #include <algorithm>
-#include <string>
 
 #include "win/handles.h"
 #include "ui/host_link.h"
@@ -158,10 +157,14 @@ int ShowPopupStrings(HWND owner, UINT line1Id, UINT line2Id, int seconds) {
   return ShowPopup(owner, seconds);
 }
 
+// Shown when memory ran out: its text lives on the stack, so it never needs the heap.
 int ShowMemoryError(HWND owner) {
-  const std::wstring text = LoadResString(IDS_MEMORY_ERROR);
-  const std::wstring caption = LoadResString(HostNameStringId()) + L"   " + LoadResString(IDS_ERROR_CAPTION);
-  return MessageBoxW(owner, text.c_str(), caption.c_str(), MB_TOPMOST | MB_ICONQUESTION);
+  FixedText<256> text;
+  AddResString(text, IDS_MEMORY_ERROR);
+  FixedText<128> caption;
+  AddResString(caption, HostNameStringId()).Add(L"   ");
+  AddResString(caption, IDS_ERROR_CAPTION);
+  return MessageBoxW(owner, text.Text(), caption.Text(), MB_TOPMOST | MB_ICONQUESTION);
 }
 
 }  // namespace pictornx

@@ -1,7 +1,6 @@
 #include "ui/window_shape.h"
 
 #include <cstdlib>
-#include <new>
 
 namespace pictornx {
 
@@ -14,12 +13,7 @@ OwnedRegion RoundRectRegion(int width, int height, int cornerDiameter) {
 OwnedRegion CapsuleRegion(int width, int height) { return RoundRectRegion(width, height, height); }
 
 OwnedRegion MaskRegion(ConstImageView mask, Rgb key, MaskKeeps keeps, int x, int y) {
-  std::vector<PixelRect> rectangles;
-  try {
-    rectangles = MaskRectangles(mask, key, keeps);
-  } catch (const std::bad_alloc&) {
-    return {};
-  }
+  const MaskRectangleList rectangles = MaskRectangles(mask, key, keeps);
   if (rectangles.empty()) return {};
   const size_t bytes = sizeof(RGNDATAHEADER) + rectangles.size() * sizeof(RECT);
   auto* data = static_cast<RGNDATA*>(std::malloc(bytes));

@@ -1,7 +1,5 @@
 #include "viewer/selection.h"
 
-#include <string>
-
 #include "files/clipboard.h"
 #include "files/save_image.h"
 #include "host/image_buffers.h"
@@ -65,19 +63,22 @@ void MoveBand(HWND viewer, DragPoint corner) {
 
 void ShowRangeTitle(HWND viewer, DragPoint point) {
   SelectionState& state = Selection();
-  const std::wstring prefix = LoadResString(HostNameStringId());
-  std::wstring title;
+  FixedText<kTitleChars> prefix;
+  AddResString(prefix, HostNameStringId());
+  FixedText<kTitleChars> title;
   if (DragMakesRange(state.press, point)) {
     MoveBand(viewer, point);
     state.last = point;
     state.rangeValid = true;
-    title = RangeTitle(prefix, LoadResString(state.showRange ? IDS_TITLE_SHOW_RANGE : IDS_TITLE_COPY_RANGE),
-                       state.press, state.last);
+    FixedText<kTitleChars> label;
+    AddResString(label, state.showRange ? IDS_TITLE_SHOW_RANGE : IDS_TITLE_COPY_RANGE);
+    RangeTitle(prefix.View(), label.View(), state.press, state.last, title);
   } else {
     state.rangeValid = false;
-    title = prefix + LoadResString(state.showRange ? IDS_TITLE_SHOW_RANGE_NEGATIVE : IDS_TITLE_COPY_RANGE_NEGATIVE);
+    title.Add(prefix.View());
+    AddResString(title, state.showRange ? IDS_TITLE_SHOW_RANGE_NEGATIVE : IDS_TITLE_COPY_RANGE_NEGATIVE);
   }
-  SetWindowTextW(viewer, title.c_str());
+  SetWindowTextW(viewer, title.Text());
 }
 
 // The dragged rectangle in WorkImage pixels, never reaching outside it.

@@ -28,13 +28,8 @@ PixelRect DragImageRange(DragPoint press, DragPoint last, int offsetX, int offse
   return range;
 }
 
-std::wstring RangeTitle(std::wstring_view prefix, std::wstring_view label, DragPoint press, DragPoint last) {
-  std::wstring title(prefix);
-  title += label;
-  title += std::to_wstring(int64_t{last.x} - press.x + 1);
-  title += L"/Y=";
-  title += std::to_wstring(int64_t{last.y} - press.y + 1);
-  return title;
+void RangeTitle(std::wstring_view prefix, std::wstring_view label, DragPoint press, DragPoint last, TextWriter& out) {
+  out.Add(prefix).Add(label).AddNumber(int64_t{last.x} - press.x + 1).Add(L"/Y=").AddNumber(int64_t{last.y} - press.y + 1);
 }
 
 }  // namespace pictornx

@@ -2,7 +2,9 @@
 // rectangle, the image rectangle it stands for and the numbers of the live title.
 #pragma once
 
-#include <string>
+#include <string_view>
+
+#include "pixels/fixed_text.h"
 #include <string_view>
 
 #include "pixels/image.h"
@@ -27,8 +29,8 @@ bool DragMakesRange(DragPoint press, DragPoint last);
 PixelRect DragImageRange(DragPoint press, DragPoint last, int offsetX, int offsetY, int imageWidth,
                          int imageHeight);
 
-// The live title: prefix + label (ending in "X=") + width + "/Y=" + height, the size counted
-// with both corners included.
-std::wstring RangeTitle(std::wstring_view prefix, std::wstring_view label, DragPoint press, DragPoint last);
+// Appends the live title: prefix + label (ending in "X=") + width + "/Y=" + height, the size
+// counted with both corners included.
+void RangeTitle(std::wstring_view prefix, std::wstring_view label, DragPoint press, DragPoint last, TextWriter& out);
 
 }  // namespace pictornx

@@ -1,7 +1,6 @@
 #include "viewer/viewer.h"
 
 #include <algorithm>
-#include <string>
 #include <utility>
 
 #include "capture/capture_modes.h"
@@ -348,9 +347,9 @@ int OpenViewer(HWND owner) {
 void SetViewerTitle(int width, int height) {
   HWND window = ViewerWindow();
   if (!window) return;
-  const std::wstring title =
-      LoadResString(IDS_VIEWER_TITLE) + L"    " + std::to_wstring(width) + L" x " + std::to_wstring(height);
-  SetWindowTextW(window, title.c_str());
+  FixedText<kTitleChars> title;
+  AddResString(title, IDS_VIEWER_TITLE).Add(L"    ").AddNumber(width).Add(L" x ").AddNumber(height);
+  SetWindowTextW(window, title.Text());
 }
 
 void ResetViewerView() {

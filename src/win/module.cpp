@@ -25,11 +25,12 @@ int LoadResString(UINT id, wchar_t* buffer, int capacity) {
   return LoadStringW(ModuleInstance(), id, buffer, capacity);
 }
 
-std::wstring LoadResString(UINT id) {
+TextWriter& AddResString(TextWriter& out, UINT id) {
   // With a capacity of 0, LoadStringW returns a read-only pointer to the resource text.
   const wchar_t* text = nullptr;
   const int length = LoadStringW(ModuleInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+  if (length > 0 && text) out.Add(std::wstring_view(text, static_cast<size_t>(length)));
+  return out;
 }
 
 }  // namespace pictornx

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "pixels/fixed_text.h"
 
 namespace pictornx {
 
@@ -15,7 +15,10 @@ void SetModuleInstance(HINSTANCE instance);
 // Loads string `id` of the module's string table into `buffer` of `capacity` characters,
 // always terminated; returns the characters copied (0 when the string is missing).
 int LoadResString(UINT id, wchar_t* buffer, int capacity);
-// The whole string `id`, or an empty string when it is missing.
-std::wstring LoadResString(UINT id);
+// Room for a window title or a message line built in a fixed buffer, with its zero.
+inline constexpr size_t kTitleChars = 256;
+
+// Appends string `id` (nothing when it is missing) to `out`, cut off where `out` is full.
+TextWriter& AddResString(TextWriter& out, UINT id);
 
 }  // namespace pictornx

@@ -54,7 +54,9 @@ TEST(CaptureRules, DragIncludesBothCornersAndItsTextCountsThem) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DragRect(c.press, c.current), c.rect);
-    EXPECT_EQ(CaptureSizeText(c.press, c.current), c.text);
+    FixedText<kCaptureSizeTextChars> text;
+    CaptureSizeText(c.press, c.current, text);
+    EXPECT_EQ(text.View(), c.text);
     EXPECT_EQ(CaptureTextAnchor(c.press, c.current), c.anchor);
   }
 }

@@ -143,6 +143,13 @@ TEST(QualityMeasures, RefusedInputs) {
   EXPECT_FALSE(MeasureQuality(a.View(), a.View(), {5, 5, 5, 10}, m));
 }
 
+template <typename Labels>
+std::wstring FormatQualityLines(const QualityMeasures& m, double bitsPerPixel, Labels labels) {
+  FixedText<256> text;
+  pictornx::FormatQualityLines(m, bitsPerPixel, labels, text);
+  return std::wstring(text.View());
+}
+
 TEST(QualityMeasures, HintText) {
   QualityMeasures m;
   m.psnr[0] = 40.84, m.psnr[1] = 42.96, m.psnr[2] = 40.149;

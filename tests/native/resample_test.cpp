@@ -119,7 +119,8 @@ TEST(RenderZoomed, CallsRowDoneOncePerViewRowOnlyWhenReportingProgress) {
   for (ResampleMode mode : kAllModes) {
     int rows = 0;
     ImageBuffer view(600, 350);
-    ASSERT_TRUE(RenderZoomed(source.View(), view.View(), mode, [&] { ++rows; }));
+    const RowDone count{[](void* n) { ++*static_cast<int*>(n); }, &rows};
+    ASSERT_TRUE(RenderZoomed(source.View(), view.View(), mode, count));
     EXPECT_EQ(rows, ReportsProgress(mode, {600, 350}) ? 350 : 0) << static_cast<int>(mode);
   }
 }

@@ -45,12 +45,17 @@ TEST(SaveNames, RefusedCharactersNameTheLastOneFound) {
   // Full-width look-alikes and the folder separator Windows uses are not refused here.
   EXPECT_EQ(LastRefusedCharacter(L"\uFF0E\uFF1B\\-_ ()"), 0);
   for (wchar_t c : std::wstring(L".,/*~^?|`;:<>")) EXPECT_EQ(LastRefusedCharacter(std::wstring(L"x") + c + L"y"), c);
-  EXPECT_EQ(RefusedCharacterLine(L'~', L"!"), L"\u3010 ~ \u3011!");
+  FixedText<16> line;
+  RefusedCharacterLine(L'~', L"!", line);
+  EXPECT_EQ(line.View(), L"\u3010 ~ \u3011!");
 }
 
 TEST(SaveNames, AppendingAndChoosingTheWriter) {
-  EXPECT_EQ(AppendExtension(L"shot", SaveType::kJpeg), L"shot.jpg");
-  EXPECT_EQ(AppendExtension(L"shot", SaveType::kNone), L"shot");
+  FixedText<16> jpeg(L"shot"), none(L"shot");
+  AppendExtension(jpeg, SaveType::kJpeg);
+  AppendExtension(none, SaveType::kNone);
+  EXPECT_EQ(jpeg.View(), L"shot.jpg");
+  EXPECT_EQ(none.View(), L"shot");
   struct Case {
     const wchar_t* path;
     SaveType writer;
@@ -64,9 +69,9 @@ TEST(SaveNames, AppendingAndChoosingTheWriter) {
       {L"C:\\a\\shot.gif", SaveType::kBmp, L"C:\\a\\shot.gif.bmp"},
   };
   for (const Case& c : cases) {
-    std::wstring path = c.path;
-    EXPECT_EQ(WriterForPath(&path), c.writer);
-    EXPECT_EQ(path, c.after);
+    FixedText<32> path(c.path);
+    EXPECT_EQ(WriterForPath(path), c.writer);
+    EXPECT_EQ(path.View(), c.after);
   }
 }
 
@@ -76,7 +81,12 @@ TEST(SaveNames, SizeTextsUseExactThousandths) {
       {999999, L"999 K"},  {1000000, L"1.000 M"},   {1001000, L"1.001 M"},    {1050000, L"1.050 M"},
       {1999999, L"1.999 M"}, {6221054, L"6.221 M"}, {4294967296, L"4294.967 M"},
   };
-  for (const auto& [bytes, text] : cases) EXPECT_EQ(SavedSizeText(bytes), text) << bytes;
+  const auto sizeText = [](int64_t bytes) {
+    FixedText<24> text;
+    SavedSizeText(bytes, text);
+    return std::wstring(text.View());
+  };
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(sizeText(bytes), text) << bytes;
   // Wherever the double formula is right, the text is the same.
   int differences = 0;
   for (int64_t bytes = 1000000; bytes < 3000000; bytes += 997) {
@@ -85,7 +95,7 @@ TEST(SaveNames, SizeTextsUseExactThousandths) {
     const int thousandths = static_cast<int>((x - whole) * 1000);
     const int exact = static_cast<int>(bytes % 1000000 / 1000);
     if (thousandths == exact)
-      EXPECT_EQ(SavedSizeText(bytes).substr(2, 3), std::to_wstring(1000 + thousandths).substr(1)) << bytes;
+      EXPECT_EQ(sizeText(bytes).substr(2, 3), std::to_wstring(1000 + thousandths).substr(1)) << bytes;
     else
       ++differences;
   }

@@ -41,8 +41,12 @@ TEST(SelectionRules, MovesCountOnlyOverTheImageAndTheTitleCountsBothCorners) {
   EXPECT_TRUE(MoveOverImage({-40, -3}, 0, 0, 300, 200));  // left and above: handled, makes no range
   EXPECT_FALSE(MoveOverImage({32767, 0}, 2147483647, 0, 300, 200));  // no wrap-around
 
-  EXPECT_EQ(RangeTitle(L"P", L" X=", {10, 10}, {109, 59}), L"P X=100/Y=50");
-  EXPECT_EQ(RangeTitle(L"", L"X=", {0, 0}, {1, 1}), L"X=2/Y=2");
+  FixedText<64> title;
+  RangeTitle(L"P", L" X=", {10, 10}, {109, 59}, title);
+  EXPECT_EQ(title.View(), L"P X=100/Y=50");
+  title.Clear();
+  RangeTitle(L"", L"X=", {0, 0}, {1, 1}, title);
+  EXPECT_EQ(title.View(), L"X=2/Y=2");
   EXPECT_TRUE(DragMakesRange({10, 10}, {11, 11}));
   EXPECT_FALSE(DragMakesRange({10, 10}, {11, 10}));
 }

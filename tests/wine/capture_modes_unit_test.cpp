@@ -104,9 +104,9 @@ TEST_F(CaptureModesUnit, RangeWindowShowsTheCrossAndTheSizeOfTheDrag) {
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_CROSS));
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(41, 25));
   SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 20));
-  EXPECT_EQ(RangeCapture().sizeText, L"X=32 ,Y=6");
+  EXPECT_EQ(RangeCapture().sizeText.View(), L"X=32 ,Y=6");
   SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(41, 25));
-  EXPECT_EQ(RangeCapture().sizeText, L"X=1 ,Y=1");
+  EXPECT_EQ(RangeCapture().sizeText.View(), L"X=1 ,Y=1");
   SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(41, 25));  // back at the press point: a cancel
   EXPECT_EQ(GetImageBits(), nullptr);
 

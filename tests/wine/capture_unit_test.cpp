@@ -10,6 +10,7 @@
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "resources/resource_ids.h"
 #include "win_test_support.h"

@@ -16,6 +16,7 @@
 #include "ui/host_link.h"
 #include "viewer/viewer.h"
 #include "win/dib.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "win_test_support.h"
 

@@ -5,6 +5,7 @@
 
 #include "win/handles.h"
 #include "ui/hint.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "ui/popup.h"
 #include "ui/timers.h"

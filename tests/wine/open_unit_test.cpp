@@ -16,6 +16,7 @@
 #include "resources/resource_ids.h"
 #include "ui/popup.h"
 #include "viewer/viewer.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "win_test_support.h"
 

@@ -22,6 +22,7 @@
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"
 #include "win/dib.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "win_test_support.h"
 

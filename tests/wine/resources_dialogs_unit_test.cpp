@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "res_string.h"
 #include "win/module.h"
 #include "resources/resource_ids.h"
 #include "resources_test_support.h"

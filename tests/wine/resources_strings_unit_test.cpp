@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "res_string.h"
 #include "win/module.h"
 #include "resources/resource_ids.h"
 #include "resources_test_support.h"

@@ -19,6 +19,7 @@
 #include "host/image_buffers.h"
 #include "resources/resource_ids.h"
 #include "ui/popup.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "file_dialog_driver.h"
 #include "win_test_support.h"

@@ -6,6 +6,7 @@
 #include "win/dib.h"
 #include "host/library.h"
 #include "ui/hint.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "resources/resource_ids.h"
 

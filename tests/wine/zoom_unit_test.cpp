@@ -8,6 +8,7 @@
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "host/image_buffers.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "imageops/cursor_stamp.h"
 #include "imageops/picture_commands.h"
