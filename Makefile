@@ -34,6 +34,7 @@ check: check-native check-asan check-wine fuzz-smoke
 
 check-native: native
 	@scripts/check-includes
+	@scripts/check-no-throw
 	@echo "== native tests =="
 	@ctest --preset native
 
