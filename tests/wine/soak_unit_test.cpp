@@ -1,8 +1,10 @@
 // Memory running out anywhere in the soak's cycle: with the shell linked in, the k-th DIB
-// section of one cycle fails, for every k the cycle reaches (make check tries a sample;
-// PICTORNX_INJECT_ALL tries them all). Each failure must show the memory box or a pop-up,
-// leave no hidden half-made window, and leave the library usable: the next clean cycle
-// passes with the GDI objects, handles and windows it started with.
+// section of one cycle fails, for every k the cycle reaches, and then the k-th heap
+// allocation the library's code makes (make check tries a sample of each;
+// PICTORNX_INJECT_ALL tries them all). Each failure must leave the host running, show the
+// memory box or a pop-up (or end quietly where the step allows it), leave no hidden
+// half-made window, and leave the library usable: the next clean cycle passes with the GDI
+// objects, handles and windows it started with.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "heap_seam.h"
 #include "host/exports.h"
 #include "resources/resource_ids.h"
 #include "soak/soak_cycle.h"
@@ -22,6 +25,7 @@
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"
 #include "win/dib.h"
+#include "res_string.h"
 #include "win/module.h"
 #include "win_test_support.h"
 
@@ -94,6 +98,52 @@ class SoakInjection : public ::testing::Test {
     return failedStep;
   }
 
+  // Runs one cycle with the k-th heap allocation of the library's code (counted from the
+  // cycle's start) failing, and no other; returns the step that met the failure, null when
+  // the cycle never got that far.
+  const soak::Step* CycleFailingHeapAt(int64_t k) {
+    cycle.strict = false;
+    cycle.number = 0;
+    const int64_t failedBefore = heapseam::Failed();
+    const soak::Step* failedStep = nullptr;
+    heapseam::FailAt(heapseam::Requested() + k);
+    soak::RunCycle(cycle, [&](const soak::Step& step) {
+      if (heapseam::Failed() == failedBefore) return true;
+      failedStep = &step;
+      return false;
+    });
+    heapseam::FailAt(-1);
+    return failedStep;
+  }
+
+  // GDI objects and the handles the library holds (Wine's file dialogs keep one handle per
+  // showing, docs/wine.md).
+  struct Held {
+    int gdi, handles;
+    bool operator==(const Held&) const = default;
+  };
+  Held HeldNow(int dialogsAtBase) const {
+    const soak::Counts counts = soak::Measure();
+    const int dialogs = wintest::RunningUnderWine() ? answerer.dialogsAnswered - dialogsAtBase : 0;
+    return Held{counts.gdi, counts.handles - dialogs};
+  }
+
+  static std::set<HWND> HiddenWindows() {
+    std::set<HWND> hidden;
+    for (HWND window : ThreadWindows())
+      if (!IsWindowVisible(window)) hidden.insert(window);
+    return hidden;
+  }
+  // A failure half-way must not leave a window made and never shown.
+  static void ExpectNoNewHiddenWindow(const std::set<HWND>& hiddenBefore) {
+    for (HWND window : ThreadWindows()) {
+      if (IsWindowVisible(window) || hiddenBefore.count(window) || window == ToolWindowHandle(ToolWindow::kProgress))
+        continue;
+      ADD_FAILURE() << "a hidden window was left: " << wintest::Utf8(wintest::WindowClass(window)) << " \""
+                    << wintest::Utf8(wintest::WindowText(window)) << "\"";
+    }
+  }
+
   LinkedLibrary lib;
   wintest::HostWindow host;
   wintest::NotifyRecorder notify;
@@ -111,9 +161,7 @@ TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothing
 
   const soak::Counts base = soak::Measure();
   const int dialogsAtBase = answerer.dialogsAnswered;
-  std::set<HWND> hiddenBefore;
-  for (HWND window : ThreadWindows())
-    if (!IsWindowVisible(window)) hiddenBefore.insert(window);
+  const std::set<HWND> hiddenBefore = HiddenWindows();
   const int from = testing::DibSectionsRequested();
   ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
   const int points = testing::DibSectionsRequested() - from;
@@ -125,18 +173,7 @@ TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothing
   const std::wstring memoryText = LoadResString(IDS_MEMORY_ERROR);
   int tried = 0, reached = 0, messages = 0, quiet = 0;
   std::map<std::string, int> reachedIn;
-  // GDI objects and the handles the library holds (Wine's file dialogs keep one handle per
-  // showing, docs/wine.md).
-  struct Held {
-    int gdi, handles;
-    bool operator==(const Held&) const = default;
-  };
-  const auto held = [&] {
-    const soak::Counts counts = soak::Measure();
-    const int dialogs = wintest::RunningUnderWine() ? answerer.dialogsAnswered - dialogsAtBase : 0;
-    return Held{counts.gdi, counts.handles - dialogs};
-  };
-  Held kept = held();
+  Held kept = HeldNow(dialogsAtBase);
   for (int k = only ? std::atoi(only) : 0; k < points; k += only ? points : stride) {
     SCOPED_TRACE("DIB section " + std::to_string(k + 1) + " of " + std::to_string(points));
     ++tried;
@@ -151,23 +188,18 @@ TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothing
     messages += box || popup;
     quiet += !box && !popup;
     ++reachedIn[step->name];
-    for (HWND window : ThreadWindows()) {
-      if (IsWindowVisible(window) || hiddenBefore.count(window) || window == ToolWindowHandle(ToolWindow::kProgress))
-        continue;
-      ADD_FAILURE() << "a hidden window was left: " << wintest::Utf8(wintest::WindowClass(window)) << " \""
-                    << wintest::Utf8(wintest::WindowText(window)) << "\"";
-    }
+    ExpectNoNewHiddenWindow(hiddenBefore);
     CloseLeftovers();
     ASSERT_TRUE(CleanCycle(k + 1)) << "the clean cycle after: " << cycle.failure;
     EXPECT_EQ(soak::Measure().windows, base.windows);
     // Objects the system makes once on a rare path stay (under Wine, a memory box over the
     // size panel's command leaves some device contexts and bitmaps for good); a leak grows
     // again when the same failure comes round a second time.
-    if (const Held grown = held(); grown != kept) {
+    if (const Held grown = HeldNow(dialogsAtBase); grown != kept) {
       CycleFailingAt(k);
       CloseLeftovers();
       ASSERT_TRUE(CleanCycle(k + 1)) << "the clean cycle after the second try: " << cycle.failure;
-      const Held again = held();
+      const Held again = HeldNow(dialogsAtBase);
       EXPECT_TRUE(again == grown) << "a leak: GDI objects " << kept.gdi << ", " << grown.gdi << ", " << again.gdi
                                   << "; handles " << kept.handles << ", " << grown.handles << ", " << again.handles;
       std::printf("DIB section %d (%s): GDI objects %d -> %d, handles %d -> %d once, not again\n", k + 1, step->name,
@@ -179,6 +211,80 @@ TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothing
   std::printf("DIB sections in a cycle: %d; tried %d, reached %d, messages shown %d, closed quietly %d\n", points,
               tried, reached, messages, quiet);
   for (const auto& [name, count] : reachedIn) std::printf("  %s: %d\n", name.c_str(), count);
+}
+
+// The points of a sweep over `points` allocations: all of them up to `limit`, else `limit`
+// points spread evenly over the cycle.
+std::vector<int64_t> SweepPoints(int64_t points, int64_t limit) {
+  std::vector<int64_t> ks;
+  const int64_t count = std::min(points, limit);
+  for (int64_t i = 0; i < count; ++i) ks.push_back(points <= limit ? i : (2 * i + 1) * points / (2 * limit));
+  return ks;
+}
+
+TEST_F(SoakInjection, EveryHeapAllocationOfACycleFailsInTurnAndTheHostRunsOn) {
+  // Warm-up: a clean cycle, then one memory box (Wine builds its pieces once).
+  ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
+  CycleFailingAt(0);
+  CloseLeftovers();
+  ASSERT_TRUE(CleanCycle(1)) << cycle.failure;
+
+  const soak::Counts base = soak::Measure();
+  const int dialogsAtBase = answerer.dialogsAnswered;
+  const std::set<HWND> hiddenBefore = HiddenWindows();
+  const int64_t from = heapseam::Requested();
+  ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
+  const int64_t points = heapseam::Requested() - from;
+  ASSERT_GT(points, 0) << "the library's allocations are not counted";
+
+  // Every point up to a few thousand with PICTORNX_INJECT_ALL; make check a few spread
+  // over the cycle (PICTORNX_HEAP_SAMPLE of them).
+  const char* sample = std::getenv("PICTORNX_HEAP_SAMPLE");
+  const int64_t limit = std::getenv("PICTORNX_INJECT_ALL") ? 3000 : sample ? std::atoi(sample) : 3;
+  std::vector<int64_t> ks = SweepPoints(points, limit);
+  if (const char* only = std::getenv("PICTORNX_HEAP_AT")) ks = {std::atoll(only)};
+  const std::wstring memoryText = LoadResString(IDS_MEMORY_ERROR);
+  int reached = 0, leaks = 0, cleanAfter = 0;
+  struct Outcomes {
+    int box = 0, popup = 0, quiet = 0;
+  };
+  std::map<std::string, Outcomes> byStep;
+  Held kept = HeldNow(dialogsAtBase);
+  for (const int64_t k : ks) {
+    SCOPED_TRACE("heap allocation " + std::to_string(k + 1) + " of " + std::to_string(points));
+    const int boxes = answerer.messageBoxesDismissed;
+    const soak::Step* step = CycleFailingHeapAt(k);
+    if (!step) continue;  // the failing cycle took a shorter path
+    ++reached;
+    SCOPED_TRACE(std::string("in step ") + step->name);
+    // Still here: the failure did not take the process down.
+    const bool box = answerer.messageBoxesDismissed > boxes && answerer.lastBoxText == memoryText;
+    const bool popup = !box && PopupWindow() != nullptr;
+    Outcomes& outcome = byStep[step->name];
+    ++(box ? outcome.box : popup ? outcome.popup : outcome.quiet);
+    ExpectNoNewHiddenWindow(hiddenBefore);
+    CloseLeftovers();
+    ASSERT_TRUE(CleanCycle(static_cast<int>(k % 1000) + 1)) << "the clean cycle after: " << cycle.failure;
+    ++cleanAfter;
+    EXPECT_EQ(soak::Measure().windows, base.windows);
+    if (const Held grown = HeldNow(dialogsAtBase); grown != kept) {
+      // Grown once on a rare path (see the DIB sweep), or a leak that grows again.
+      CycleFailingHeapAt(k);
+      CloseLeftovers();
+      ASSERT_TRUE(CleanCycle(1)) << "the clean cycle after the second try: " << cycle.failure;
+      const Held again = HeldNow(dialogsAtBase);
+      leaks += again != grown;
+      EXPECT_TRUE(again == grown) << "a leak: GDI objects " << kept.gdi << ", " << grown.gdi << ", " << again.gdi
+                                  << "; handles " << kept.handles << ", " << grown.handles << ", " << again.handles;
+      kept = again;
+    }
+    if (HasFailure()) break;  // one failure's consequences would repeat for every later k
+  }
+  std::printf("heap allocations in a cycle: %lld; tried %zu, reached %d, terminations 0, leaks %d, clean cycles "
+              "after %d of %d\n",
+              static_cast<long long>(points), ks.size(), reached, leaks, cleanAfter, reached);
+  for (const auto& [name, o] : byStep)
+    std::printf("  %s: memory box %d, pop-up %d, quiet %d\n", name.c_str(), o.box, o.popup, o.quiet);
 }
 
 }  // namespace
