@@ -50,14 +50,15 @@ check-wine: mingw
 	@PICTORNX_SCREEN=1280x1024x24 PICTORNX_SOAK_CYCLES=20 scripts/wine-session ctest --preset $(wine_preset)
 
 # The whole-library soak: 1,000 cycles through every window of the real DLL (a line per 100
-# cycles; fails on growth), then every DIB section of one cycle failed in turn with the shell
-# linked in. make check runs 20 cycles and a sample of the failures.
+# cycles; fails on growth), then every DIB section and every heap allocation of the
+# library's code in one cycle failed in turn with the shell linked in (up to 3,000 heap
+# points, evenly sampled above). make check runs 20 cycles and a sample of the failures.
 SOAK_CYCLES ?= 1000
 soak: mingw
 	@echo "== $(SOAK_CYCLES) soak cycles through the DLL =="
 	@PICTORNX_SCREEN=1280x1024x24 PICTORNX_SOAK_CYCLES=$(SOAK_CYCLES) scripts/wine-session \
 	  scripts/wine-run $(wine_bin)/wine_e2e_tests.exe --gtest_filter='Soak.*'
-	@echo "== memory failing at every DIB section of a cycle =="
+	@echo "== memory failing at every DIB section and every heap allocation of a cycle =="
 	@PICTORNX_SCREEN=1280x1024x24 PICTORNX_INJECT_ALL=1 scripts/wine-session \
 	  scripts/wine-run $(wine_bin)/wine_unit_tests.exe --gtest_filter='SoakInjection.*'
 
