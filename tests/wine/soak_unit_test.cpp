@@ -56,7 +56,7 @@ std::vector<HWND> ThreadWindows() {
 }
 
 class SoakInjection : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     wintest::InitCommonControlsForHost();
     lib.setHostNotifyWindow(notify.Window(), 1);
@@ -83,12 +83,12 @@ class SoakInjection : public ::testing::Test {
   // Runs one cycle with the (k+1)-th DIB section and every later one failing until the
   // step that met the failure ends; returns that step, null when the cycle never got that
   // far.
-  const soak::Step* CycleFailingAt(int k) {
+  const soak::Step* CycleFailingAt(int64_t k) {
     cycle.strict = false;
     cycle.number = 0;
     const int from = testing::DibSectionsRequested();
     const soak::Step* failedStep = nullptr;
-    testing::FailDibSectionsAfter(k);
+    testing::FailDibSectionsAfter(static_cast<int>(k));
     soak::RunCycle(cycle, [&](const soak::Step& step) {
       if (testing::DibSectionsRequested() - from <= k) return true;
       failedStep = &step;
@@ -144,6 +144,88 @@ class SoakInjection : public ::testing::Test {
     }
   }
 
+  // What a sweep fails: how many of these the library asked for so far, and a cycle with
+  // the k-th of them (from the cycle's start) failing.
+  struct Injection {
+    const char* what;
+    int64_t (*requested)();
+    const soak::Step* (SoakInjection::*cycleFailingAt)(int64_t k);
+    bool messageUnlessQuietStep;  // each failure shows a message, unless its step may be quiet
+  };
+
+  // Fails each point of a cycle in turn (PICTORNX_INJECT_ALL: every point up to 3,000, evenly
+  // sampled above; else `sample` points, or PICTORNX_INJECT_SAMPLE; PICTORNX_INJECT_AT=k
+  // alone) and prints the outcomes by step.
+  void Sweep(const Injection& injection, int sample) {
+    // Warm-up: a clean cycle, then one memory box (Wine builds its pieces once).
+    ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
+    CycleFailingAt(0);
+    CloseLeftovers();
+    ASSERT_TRUE(CleanCycle(1)) << cycle.failure;
+
+    const soak::Counts base = soak::Measure();
+    const int dialogsAtBase = answerer.dialogsAnswered;
+    const std::set<HWND> hiddenBefore = HiddenWindows();
+    const int64_t from = injection.requested();
+    ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
+    const int64_t points = injection.requested() - from;
+    ASSERT_GT(points, 0) << "no " << injection.what << " was counted";
+
+    const char* sampleText = std::getenv("PICTORNX_INJECT_SAMPLE");
+    const int64_t limit = std::getenv("PICTORNX_INJECT_ALL") ? 3000 : sampleText ? std::atoi(sampleText) : sample;
+    std::vector<int64_t> ks;
+    for (int64_t i = 0; i < std::min(points, limit); ++i) ks.push_back(points <= limit ? i : i * points / limit);
+    if (const char* only = std::getenv("PICTORNX_INJECT_AT")) ks = {std::atoll(only)};
+    const std::wstring memoryText = LoadResString(IDS_MEMORY_ERROR);
+    struct Outcomes {
+      int box = 0, popup = 0, quiet = 0;
+    };
+    std::map<std::string, Outcomes> byStep;
+    int reached = 0, leaks = 0, cleanAfter = 0;
+    Held kept = HeldNow(dialogsAtBase);
+    for (const int64_t k : ks) {
+      SCOPED_TRACE(std::string(injection.what) + " " + std::to_string(k + 1) + " of " + std::to_string(points));
+      const int boxes = answerer.messageBoxesDismissed;
+      const soak::Step* step = (this->*injection.cycleFailingAt)(k);
+      if (!step) continue;  // the failing cycle took a shorter path
+      ++reached;
+      SCOPED_TRACE(std::string("in step ") + step->name);
+      // Still here: the failure did not take the process down.
+      const bool box = answerer.messageBoxesDismissed > boxes && answerer.lastBoxText == memoryText;
+      const bool popup = !box && PopupWindow() != nullptr;
+      if (injection.messageUnlessQuietStep) {
+        EXPECT_TRUE(box || popup || step->quietWhenMemoryFails) << "no message";
+      }
+      Outcomes& outcome = byStep[step->name];
+      ++(box ? outcome.box : popup ? outcome.popup : outcome.quiet);
+      ExpectNoNewHiddenWindow(hiddenBefore);
+      CloseLeftovers();
+      ASSERT_TRUE(CleanCycle(static_cast<int>(k % 1000) + 1)) << "the clean cycle after: " << cycle.failure;
+      ++cleanAfter;
+      EXPECT_EQ(soak::Measure().windows, base.windows);
+      // Objects the system makes once on a rare path stay (under Wine, a memory box over the
+      // size panel's command leaves some device contexts and bitmaps for good); a leak grows
+      // again when the same failure comes round a second time.
+      if (const Held grown = HeldNow(dialogsAtBase); grown != kept) {
+        (this->*injection.cycleFailingAt)(k);
+        CloseLeftovers();
+        ASSERT_TRUE(CleanCycle(1)) << "the clean cycle after the second try: " << cycle.failure;
+        const Held again = HeldNow(dialogsAtBase);
+        leaks += again != grown;
+        EXPECT_TRUE(again == grown) << "a leak: GDI objects " << kept.gdi << ", " << grown.gdi << ", " << again.gdi
+                                    << "; handles " << kept.handles << ", " << grown.handles << ", " << again.handles;
+        std::printf("%s %lld (%s): GDI objects %d -> %d, handles %d -> %d once, not again\n", injection.what,
+                    static_cast<long long>(k + 1), step->name, kept.gdi, grown.gdi, kept.handles, grown.handles);
+        kept = again;
+      }
+      if (HasFailure()) break;  // one failure's consequences would repeat for every later k
+    }
+    std::printf("%ss in a cycle: %lld; tried %zu, reached %d, terminations 0, leaks %d, clean cycles after %d of %d\n",
+                injection.what, static_cast<long long>(points), ks.size(), reached, leaks, cleanAfter, reached);
+    for (const auto& [name, o] : byStep)
+      std::printf("  %s: memory box %d, pop-up %d, quiet %d\n", name.c_str(), o.box, o.popup, o.quiet);
+  }
+
   LinkedLibrary lib;
   wintest::HostWindow host;
   wintest::NotifyRecorder notify;
@@ -153,138 +235,14 @@ class SoakInjection : public ::testing::Test {
 };
 
 TEST_F(SoakInjection, EveryDibSectionOfACycleFailsInTurnWithItsMessageAndNothingLeft) {
-  // Warm-up: a clean cycle, then one memory box (Wine builds its pieces once).
-  ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
-  CycleFailingAt(0);
-  CloseLeftovers();
-  ASSERT_TRUE(CleanCycle(1)) << cycle.failure;
-
-  const soak::Counts base = soak::Measure();
-  const int dialogsAtBase = answerer.dialogsAnswered;
-  const std::set<HWND> hiddenBefore = HiddenWindows();
-  const int from = testing::DibSectionsRequested();
-  ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
-  const int points = testing::DibSectionsRequested() - from;
-  ASSERT_GT(points, 0);
-
-  const bool all = std::getenv("PICTORNX_INJECT_ALL") != nullptr;
-  const int stride = all ? 1 : std::max(1, (points + 3) / 4);
-  const char* only = std::getenv("PICTORNX_INJECT_AT");  // one k, when looking into it
-  const std::wstring memoryText = LoadResString(IDS_MEMORY_ERROR);
-  int tried = 0, reached = 0, messages = 0, quiet = 0;
-  std::map<std::string, int> reachedIn;
-  Held kept = HeldNow(dialogsAtBase);
-  for (int k = only ? std::atoi(only) : 0; k < points; k += only ? points : stride) {
-    SCOPED_TRACE("DIB section " + std::to_string(k + 1) + " of " + std::to_string(points));
-    ++tried;
-    const int boxes = answerer.messageBoxesDismissed;
-    const soak::Step* step = CycleFailingAt(k);
-    if (!step) continue;  // the failing cycle took a shorter path
-    ++reached;
-    SCOPED_TRACE(std::string("in step ") + step->name);
-    const bool box = answerer.messageBoxesDismissed > boxes && answerer.lastBoxText == memoryText;
-    const bool popup = PopupWindow() != nullptr;
-    EXPECT_TRUE(box || popup || step->quietWhenMemoryFails) << "no message";
-    messages += box || popup;
-    quiet += !box && !popup;
-    ++reachedIn[step->name];
-    ExpectNoNewHiddenWindow(hiddenBefore);
-    CloseLeftovers();
-    ASSERT_TRUE(CleanCycle(k + 1)) << "the clean cycle after: " << cycle.failure;
-    EXPECT_EQ(soak::Measure().windows, base.windows);
-    // Objects the system makes once on a rare path stay (under Wine, a memory box over the
-    // size panel's command leaves some device contexts and bitmaps for good); a leak grows
-    // again when the same failure comes round a second time.
-    if (const Held grown = HeldNow(dialogsAtBase); grown != kept) {
-      CycleFailingAt(k);
-      CloseLeftovers();
-      ASSERT_TRUE(CleanCycle(k + 1)) << "the clean cycle after the second try: " << cycle.failure;
-      const Held again = HeldNow(dialogsAtBase);
-      EXPECT_TRUE(again == grown) << "a leak: GDI objects " << kept.gdi << ", " << grown.gdi << ", " << again.gdi
-                                  << "; handles " << kept.handles << ", " << grown.handles << ", " << again.handles;
-      std::printf("DIB section %d (%s): GDI objects %d -> %d, handles %d -> %d once, not again\n", k + 1, step->name,
-                  kept.gdi, grown.gdi, kept.handles, grown.handles);
-      kept = grown;
-    }
-    if (HasFailure()) break;  // one failure's consequences would repeat for every later k
-  }
-  std::printf("DIB sections in a cycle: %d; tried %d, reached %d, messages shown %d, closed quietly %d\n", points,
-              tried, reached, messages, quiet);
-  for (const auto& [name, count] : reachedIn) std::printf("  %s: %d\n", name.c_str(), count);
+  Sweep({"DIB section", [] { return int64_t{testing::DibSectionsRequested()}; }, &SoakInjection::CycleFailingAt, true},
+        4);
 }
 
-// The points of a sweep over `points` allocations: all of them up to `limit`, else `limit`
-// points spread evenly over the cycle.
-std::vector<int64_t> SweepPoints(int64_t points, int64_t limit) {
-  std::vector<int64_t> ks;
-  const int64_t count = std::min(points, limit);
-  for (int64_t i = 0; i < count; ++i) ks.push_back(points <= limit ? i : (2 * i + 1) * points / (2 * limit));
-  return ks;
-}
-
+// Every heap allocation the library's code makes (tests/wine/support/heap_seam.h): the
+// host must run on after each, whether it ends in a message or quietly.
 TEST_F(SoakInjection, EveryHeapAllocationOfACycleFailsInTurnAndTheHostRunsOn) {
-  // Warm-up: a clean cycle, then one memory box (Wine builds its pieces once).
-  ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
-  CycleFailingAt(0);
-  CloseLeftovers();
-  ASSERT_TRUE(CleanCycle(1)) << cycle.failure;
-
-  const soak::Counts base = soak::Measure();
-  const int dialogsAtBase = answerer.dialogsAnswered;
-  const std::set<HWND> hiddenBefore = HiddenWindows();
-  const int64_t from = heapseam::Requested();
-  ASSERT_TRUE(CleanCycle(0)) << cycle.failure;
-  const int64_t points = heapseam::Requested() - from;
-  ASSERT_GT(points, 0) << "the library's allocations are not counted";
-
-  // Every point up to a few thousand with PICTORNX_INJECT_ALL; make check a few spread
-  // over the cycle (PICTORNX_HEAP_SAMPLE of them).
-  const char* sample = std::getenv("PICTORNX_HEAP_SAMPLE");
-  const int64_t limit = std::getenv("PICTORNX_INJECT_ALL") ? 3000 : sample ? std::atoi(sample) : 3;
-  std::vector<int64_t> ks = SweepPoints(points, limit);
-  if (const char* only = std::getenv("PICTORNX_HEAP_AT")) ks = {std::atoll(only)};
-  const std::wstring memoryText = LoadResString(IDS_MEMORY_ERROR);
-  int reached = 0, leaks = 0, cleanAfter = 0;
-  struct Outcomes {
-    int box = 0, popup = 0, quiet = 0;
-  };
-  std::map<std::string, Outcomes> byStep;
-  Held kept = HeldNow(dialogsAtBase);
-  for (const int64_t k : ks) {
-    SCOPED_TRACE("heap allocation " + std::to_string(k + 1) + " of " + std::to_string(points));
-    const int boxes = answerer.messageBoxesDismissed;
-    const soak::Step* step = CycleFailingHeapAt(k);
-    if (!step) continue;  // the failing cycle took a shorter path
-    ++reached;
-    SCOPED_TRACE(std::string("in step ") + step->name);
-    // Still here: the failure did not take the process down.
-    const bool box = answerer.messageBoxesDismissed > boxes && answerer.lastBoxText == memoryText;
-    const bool popup = !box && PopupWindow() != nullptr;
-    Outcomes& outcome = byStep[step->name];
-    ++(box ? outcome.box : popup ? outcome.popup : outcome.quiet);
-    ExpectNoNewHiddenWindow(hiddenBefore);
-    CloseLeftovers();
-    ASSERT_TRUE(CleanCycle(static_cast<int>(k % 1000) + 1)) << "the clean cycle after: " << cycle.failure;
-    ++cleanAfter;
-    EXPECT_EQ(soak::Measure().windows, base.windows);
-    if (const Held grown = HeldNow(dialogsAtBase); grown != kept) {
-      // Grown once on a rare path (see the DIB sweep), or a leak that grows again.
-      CycleFailingHeapAt(k);
-      CloseLeftovers();
-      ASSERT_TRUE(CleanCycle(1)) << "the clean cycle after the second try: " << cycle.failure;
-      const Held again = HeldNow(dialogsAtBase);
-      leaks += again != grown;
-      EXPECT_TRUE(again == grown) << "a leak: GDI objects " << kept.gdi << ", " << grown.gdi << ", " << again.gdi
-                                  << "; handles " << kept.handles << ", " << grown.handles << ", " << again.handles;
-      kept = again;
-    }
-    if (HasFailure()) break;  // one failure's consequences would repeat for every later k
-  }
-  std::printf("heap allocations in a cycle: %lld; tried %zu, reached %d, terminations 0, leaks %d, clean cycles "
-              "after %d of %d\n",
-              static_cast<long long>(points), ks.size(), reached, leaks, cleanAfter, reached);
-  for (const auto& [name, o] : byStep)
-    std::printf("  %s: memory box %d, pop-up %d, quiet %d\n", name.c_str(), o.box, o.popup, o.quiet);
+  Sweep({"heap allocation", heapseam::Requested, &SoakInjection::CycleFailingHeapAt, false}, 3);
 }
 
 }  // namespace
