@@ -90,12 +90,19 @@ class SoakInjection : public ::testing::Test {
     const soak::Step* failedStep = nullptr;
     testing::FailDibSectionsAfter(static_cast<int>(k));
     soak::RunCycle(cycle, [&](const soak::Step& step) {
-      if (testing::DibSectionsRequested() - from <= k) return true;
+      if (testing::DibSectionsRequested() - from <= k) return NoticesClosed();
       failedStep = &step;
       return false;
     });
     testing::FailDibSectionsAfter(-1);
     return failedStep;
+  }
+
+  // Between the steps before the failure: a pop-up found after the failing step is then
+  // one that step showed, not an earlier step's notice still on the screen.
+  static bool NoticesClosed() {
+    ClosePopup();
+    return true;
   }
 
   // Runs one cycle with the k-th heap allocation of the library's code (counted from the
@@ -108,7 +115,7 @@ class SoakInjection : public ::testing::Test {
     const soak::Step* failedStep = nullptr;
     heapseam::FailAt(heapseam::Requested() + k);
     soak::RunCycle(cycle, [&](const soak::Step& step) {
-      if (heapseam::Failed() == failedBefore) return true;
+      if (heapseam::Failed() == failedBefore) return NoticesClosed();
       failedStep = &step;
       return false;
     });
@@ -196,6 +203,8 @@ class SoakInjection : public ::testing::Test {
       if (injection.messageUnlessQuietStep) {
         EXPECT_TRUE(box || popup || step->quietWhenMemoryFails) << "no message";
       }
+      if (!box && !popup && !step->quietWhenMemoryFails)
+        std::printf("%s %lld (%s): no message\n", injection.what, static_cast<long long>(k + 1), step->name);
       Outcomes& outcome = byStep[step->name];
       ++(box ? outcome.box : popup ? outcome.popup : outcome.quiet);
       ExpectNoNewHiddenWindow(hiddenBefore);
