@@ -49,6 +49,7 @@ static void MeasureForHint(PreviewState& s) {
   } catch (const std::bad_alloc&) {
     s.qualityText[0] = 0;
   }
+  AppendQualitySuggestion(s, s.qualityText, std::size(s.qualityText));
 }
 
 bool TrackQualityHint(PreviewState& s, int x, int y) {
