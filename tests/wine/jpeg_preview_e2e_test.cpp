@@ -184,6 +184,26 @@ class JpegPreviewTest : public ::testing::Test {
            ShowsNumber(c, static_cast<uint32_t>(height), 670, 200, pictornx::DigitSize::kSmall, {643, 198, 678, 209});
   }
 
+  std::wstring LoadText(UINT id) const {
+    wchar_t text[128] = L"";
+    LoadStringW(lib.module, id, text, 128);
+    return text;
+  }
+  // The hint's text once the pointer rests on the size box; the pointer then leaves it.
+  std::wstring SizeBoxHint(HWND preview) const {
+    const std::wstring hintClass = LoadText(IDS_HINT_CLASS);
+    POINT onBox{660, 240};
+    ClientToScreen(preview, &onBox);
+    SetCursorPos(onBox.x, onBox.y);
+    Move(preview, 660, 240);
+    HWND hint = nullptr;
+    if (!PumpUntil([&] { return (hint = FindWindowW(hintClass.c_str(), nullptr)) != nullptr; }, 3000)) return {};
+    const std::wstring text = wintest::WindowText(hint);
+    Move(preview, 650, 110);
+    SendMessageW(hint, WM_CLOSE, 0, 0);
+    return text;
+  }
+
   wintest::LoadedLibrary lib;
   wintest::HostWindow host;
   wintest::NotifyRecorder notify;
@@ -484,12 +504,56 @@ TEST_F(JpegPreviewTest, TheSizeBoxHintMeasuresTheJpegAndLowerQualityMeasuresLowe
   double at65 = 0, at5 = 0;
   const std::wstring text = psnrShown(&at65);
   EXPECT_NE(text.find(L"SSIM"), std::wstring::npos) << wintest::Utf8(text);
-  EXPECT_NE(text.find(L"bit/pixel"), std::wstring::npos) << wintest::Utf8(text);
+  EXPECT_NE(text.find(LoadText(IDS_QUALITY_BITS_PER_PIXEL)), std::wstring::npos) << wintest::Utf8(text);
   EXPECT_GT(at65, 10.0);  // the noisy test picture keeps it modest
   Click(panelOf(preview), 29, 60);  // quality 5
   psnrShown(&at5);
   EXPECT_GT(at5, 5.0);
   EXPECT_LT(at5, at65);
+}
+
+TEST_F(JpegPreviewTest, TheSizeBoxHintSuggestsTheLowestSameLookingQualityAndADoubleClickSetsIt) {
+  OpenImage(320, 200, [](int x, int y) { return RGB(x * 255 / 319, y * 255 / 199, 160 - x / 4); });
+  HWND preview = OpenPreview();
+  ASSERT_NE(preview, nullptr);
+  HWND panel = panelOf(preview);
+  ASSERT_NE(panel, nullptr);
+  Click(panel, 99, 60);  // quality 99: far above what a smooth gradient needs
+  PumpUntil([] { return false; }, 30);
+
+  const std::wstring lead = LoadText(IDS_SUGGEST_LEAD);
+  const std::wstring text = SizeBoxHint(preview);
+  const std::wstring line = text.substr(text.rfind(L'\n') + 1);
+  ASSERT_EQ(line.compare(0, lead.size(), lead), 0) << wintest::Utf8(text);
+  int suggested = 0;
+  unsigned bytes = 0, percent = 0;
+  ASSERT_EQ(swscanf(line.c_str() + lead.size(), L" %d \u00B7 %u", &suggested, &bytes), 2) << wintest::Utf8(line);
+  EXPECT_GT(suggested, 1);
+  EXPECT_LT(suggested, 60);
+  EXPECT_EQ(bytes, EncodedSize({suggested, false, true})) << "the size of the suggested quality's file";
+  const size_t share = line.find(LoadText(IDS_SUGGEST_OF_CURRENT));
+  ASSERT_NE(share, std::wstring::npos) << wintest::Utf8(line);
+  swscanf(line.c_str() + share + LoadText(IDS_SUGGEST_OF_CURRENT).size(), L" %u", &percent);
+  const uint32_t at99 = EncodedSize({99, false, true});
+  EXPECT_EQ(percent, (bytes * 200 + at99) / (at99 * 2));
+  EXPECT_EQ(line.find(LoadText(IDS_SUGGEST_AT_OR_BELOW)), std::wstring::npos) << "99 is above the suggestion";
+
+  // The double click sets the quality as the slider would: the knob, the encoded file.
+  SendMessageW(preview, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(660, 240));
+  PumpUntil([] { return false; }, 50);
+  EXPECT_TRUE(ShowsFileSize(preview, bytes));
+  const Capture knobs = WindowPixels(panel);
+  const int knob = 27 + 72 * suggested / 100;
+  EXPECT_EQ(knobs.At(knob, 60), RGB(0, 0, 255)) << "the knob at " << knob;
+  EXPECT_NE(knobs.At(27 + 72 * 99 / 100, 60), RGB(0, 0, 255)) << "no knob left at 99";
+
+  // Kept: the same suggestion, and now the quality is at it.
+  const std::wstring after = SizeBoxHint(preview);
+  const std::wstring again = after.substr(after.rfind(L'\n') + 1);
+  int kept = 0;
+  swscanf(again.c_str() + lead.size(), L" %d", &kept);
+  EXPECT_EQ(kept, suggested) << wintest::Utf8(again);
+  EXPECT_NE(again.find(LoadText(IDS_SUGGEST_AT_OR_BELOW)), std::wstring::npos) << wintest::Utf8(again);
 }
 
 }  // namespace
