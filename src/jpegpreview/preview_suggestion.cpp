@@ -9,6 +9,7 @@
 #include "jpegpreview/suggestion_line_rules.h"
 #include "resources/resource_ids.h"
 #include "ui/hint.h"
+#include "ui/timers.h"
 #include "win/module.h"
 
 namespace pictornx {
@@ -69,7 +70,9 @@ void AppendQualitySuggestion(PreviewState& s, wchar_t* text, size_t capacity) {
 
 bool ApplyQualitySuggestion(PreviewState& s, int x, int y) {
   if (!kSizeBoxArea.Contains(x, y)) return false;
+  // A tip armed while the pointer rested here holds the numbers of the quality being left.
   CloseHint();
+  KillTimer(s.window, kHintShowTimer);
   if (!EnsureSuggestion(s)) return true;
   // A bracket's top is known to look the same: the best the search could promise in time.
   const SuggestionKind kind = s.suggestion.kind;

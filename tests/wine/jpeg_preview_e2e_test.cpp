@@ -189,9 +189,10 @@ class JpegPreviewTest : public ::testing::Test {
     LoadStringW(lib.module, id, text, 128);
     return text;
   }
-  // The hint's text once the pointer rests on the size box; the pointer then leaves it.
+  // The hint's text once the pointer comes from a tab to rest on the size box.
   std::wstring SizeBoxHint(HWND preview) const {
     const std::wstring hintClass = LoadText(IDS_HINT_CLASS);
+    Move(preview, 650, 110);
     POINT onBox{660, 240};
     ClientToScreen(preview, &onBox);
     SetCursorPos(onBox.x, onBox.y);
@@ -538,10 +539,20 @@ TEST_F(JpegPreviewTest, TheSizeBoxHintSuggestsTheLowestSameLookingQualityAndADou
   EXPECT_EQ(percent, (bytes * 200 + at99) / (at99 * 2));
   EXPECT_EQ(line.find(LoadText(IDS_SUGGEST_AT_OR_BELOW)), std::wstring::npos) << "99 is above the suggestion";
 
-  // The double click sets the quality as the slider would: the knob, the encoded file.
-  SendMessageW(preview, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(660, 240));
-  PumpUntil([] { return false; }, 50);
-  EXPECT_TRUE(ShowsFileSize(preview, bytes));
+  // A real double click (its first press starts a window move, as any press on the face
+  // does) sets the quality as the slider would: the knob, the encoded file.
+  POINT onBox{660, 240};
+  ClientToScreen(preview, &onBox);
+  SetCursorPos(onBox.x, onBox.y);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  for (int i = 0; i < 2; ++i) {
+    SendInput(2, click, sizeof(INPUT));
+    PumpUntil([] { return false; }, 60);
+  }
+  EXPECT_TRUE(PumpUntil([&] { return ShowsFileSize(preview, bytes); }, 3000));
   const Capture knobs = WindowPixels(panel);
   const int knob = 27 + 72 * suggested / 100;
   EXPECT_EQ(knobs.At(knob, 60), RGB(0, 0, 255)) << "the knob at " << knob;
