@@ -90,7 +90,6 @@ class Searcher {
   }
 
   bool Know(int quality, ConstImageView decoded, uint32_t bytes) {
-    if (quality < 1 || quality > 100) return true;
     if (!Judge(decoded, verdicts_[quality])) return false;
     bytes_[quality] = bytes;
     return true;
@@ -144,11 +143,11 @@ QualitySuggestion SuggestQuality(const QualitySearch& search) {
   // Invariant: `fail` fails (0 stands for "below the scale") and `pass` passes (101: not
   // yet known).
   int fail = 0, pass = 101;
-  if (!search.knownImage.Empty()) {
-    if (!searcher.Know(search.knownQuality, search.knownImage, search.knownBytes)) return result;
+  const int known = search.knownQuality;
+  if (!search.knownImage.Empty() && known >= 1 && known <= 100) {
+    if (!searcher.Know(known, search.knownImage, search.knownBytes)) return result;
     searcher.Mark();
-    if (searcher.At(search.knownQuality) == Verdict::kPass) pass = search.knownQuality;
-    if (searcher.At(search.knownQuality) == Verdict::kFail) fail = search.knownQuality;
+    (searcher.At(known) == Verdict::kPass ? pass : fail) = known;
   }
   auto finish = [&](SuggestionKind kind) {
     result.kind = kind;

@@ -32,7 +32,8 @@ struct QualitySearch {
   JpegOptions options;           // progressive and grey as set; the quality is searched
   const PixelRect* range = nullptr;  // must look the same too when set (picture coordinates)
   // A round trip the caller already has (the preview's own JPEG): its quality, decoded
-  // image and file size save one encoding. Ignored when `knownImage` is empty.
+  // image and file size save one encoding. Ignored when `knownImage` is empty or the
+  // quality lies outside 1 to 100.
   int knownQuality = 0;
   ConstImageView knownImage;
   uint32_t knownBytes = 0;
