@@ -85,11 +85,7 @@ TEST(QualitySearch, AgreesWithAScanOfEveryQualityAlsoFromAKnownRoundTrip) {
   // Chroma is kept at half resolution: red strokes one pixel wide fail at every quality.
   const ImageBuffer text = Picture(&grey), redText = Picture(&red), gradient = Picture(nullptr);
   const PixelRect corner{0, 0, 24, 16};
-  const struct {
-    const ImageBuffer* image;
-    bool progressive, colour;
-    const PixelRect* range;
-  } cases[] = {{&text, false, true, nullptr},    {&text, true, true, nullptr},     {&gradient, false, true, nullptr},
+  const struct { const ImageBuffer* image; bool progressive, colour; const PixelRect* range; } cases[] = {{&text, false, true, nullptr},    {&text, true, true, nullptr},     {&gradient, false, true, nullptr},
                {&gradient, true, true, &corner}, {&text, false, false, &corner},   {&gradient, false, false, nullptr},
                {&redText, false, true, nullptr}};
   for (const auto& c : cases) {
@@ -113,10 +109,7 @@ TEST(QualitySearch, AgreesWithAScanOfEveryQualityAlsoFromAKnownRoundTrip) {
 
 TEST(QualitySearch, ThresholdsAreInclusiveAndHoldForEveryChannel) {
   const double inf = std::numeric_limits<double>::infinity();
-  const struct {
-    double ssim, r, g, b;
-    bool same;
-  } cases[] = {{0.98, 35, 35, 35, true}, {0.9799, 50, 50, 50, false}, {1, 34.99, 50, 50, false},
+  const struct { double ssim, r, g, b; bool same; } cases[] = {{0.98, 35, 35, 35, true}, {0.9799, 50, 50, 50, false}, {1, 34.99, 50, 50, false},
                {1, 50, 50, 34.99, false}, {1, inf, inf, inf, true},   {1, std::nan(""), 50, 50, false}};
   for (const auto& c : cases) {
     QualityMeasures m;
@@ -140,10 +133,7 @@ TEST(QualitySearch, StopsWithinTheBudgetWithTheBracketItHas) {
   const Rgb grey{60, 60, 60};
   const ImageBuffer text = Picture(&grey);
   const Scan scan = ScanAll(text.View(), {}, nullptr);
-  const struct {
-    int64_t budget;
-    SuggestionKind kind;
-  } cases[] = {{250, SuggestionKind::kBracket},  // six round trips of 40 ms fit, a seventh would not
+  const struct { int64_t budget; SuggestionKind kind; } cases[] = {{250, SuggestionKind::kBracket},  // six round trips of 40 ms fit, a seventh would not
                {10'000, SuggestionKind::kFound},
                {0, SuggestionKind::kUnknown}};
   for (const auto& c : cases) {
@@ -167,12 +157,7 @@ TEST(SuggestionLine, SaysTheQualityItsSizeAndShareAndWhenTheCurrentQualityIsNotA
   const SuggestionWords words{L"Q", L"B", L"now", L"low", L"none"};
   const QualitySuggestion found{SuggestionKind::kFound, 72, 0, 6400, 0};
   const QualitySuggestion bracket{SuggestionKind::kBracket, 72, 40, 6400, 0};
-  const struct {
-    QualitySuggestion s;
-    int current;
-    uint32_t currentBytes;
-    const wchar_t* line;
-  } cases[] = {
+  const struct { QualitySuggestion s; int current; uint32_t currentBytes; const wchar_t* line; } cases[] = {
       {found, 90, 9999, L"Q 72 \u00B7 6400 B (now 64%)"},  // to the nearest percent
       {found, 72, 9846, L"Q 72 \u00B7 6400 B (now 65%) \u00B7 low"},
       {bracket, 60, 10000, L"Q \u2264 72 \u00B7 6400 B (now 64%)"},  // 60 may still pass
