@@ -15,7 +15,9 @@
 namespace pictornx {
 namespace {
 
-// At 1920 x 1080 a native build makes about nine round trips in this time.
+// A whole full HD search (eight round trips) takes about 160 ms of processor time natively
+// and 200 ms in the i686 build: the pointer's rest stays short, and larger images end in a
+// bracket.
 constexpr int64_t kSearchBudgetMs = 250;
 
 // Searches unless the kept answer still holds for the image, the range and the settings
