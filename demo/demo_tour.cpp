@@ -417,6 +417,21 @@ int RunTour(const wchar_t* directory) {
         UpdateWindow(hint);
       }
       screenshot(L"jpeg-quality-hint");
+      // A double click on the size box sets the suggested quality; resting there again, the
+      // hint says the quality is at it.
+      if (HWND hint = FindWindowW(L"TLPICTRN", nullptr)) SendMessageW(hint, WM_CLOSE, 0, 0);
+      SendMessageW(preview, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(660, 240));
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(650, 110));
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
+      PumpFor(300);
+      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
+      PumpFor(300);
+      if (HWND hint = FindWindowW(L"TLPICTRN", nullptr)) {
+        ShowWindow(hint, SW_HIDE);
+        ShowWindow(hint, SW_SHOWNA);
+        UpdateWindow(hint);
+      }
+      screenshot(L"jpeg-quality-suggestion-applied");
       SendMessageW(preview, WM_CLOSE, 0, 0);
     }
   }

@@ -223,7 +223,7 @@ INT_PTR CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       if (s.window == window) OnLeftUp(s, x, y);
       return TRUE;
     case WM_LBUTTONDBLCLK:
-      if (s.window == window) DiffLeftDoubleClick(s, x, y);
+      if (s.window == window && !ApplyQualitySuggestion(s, x, y)) DiffLeftDoubleClick(s, x, y);
       return TRUE;
     case WM_RBUTTONDOWN:
       CloseHint();
@@ -380,6 +380,7 @@ int RefreshJpegPreview() {
   s.imageWidth = width;
   s.imageHeight = height;
   s.fileBytes = fileBytes;
+  s.shownOptions = JpegSettings();
   ShowRefreshedSizes(s);
   AfterRefresh(s);
   return kRefreshDone;

@@ -380,6 +380,14 @@ int OpenJpegSettingsPanel(HWND preview, int x, int y, JpegSettingsCallbacks call
   return 0;
 }
 
+void ApplyJpegQuality(int quality) {
+  const int next = std::clamp(quality, 1, 100);
+  if (next == JpegSettings().quality) return;
+  JpegSettings().quality = next;
+  ShowQuality();
+  Refresh();
+}
+
 void CloseJpegSettingsPanel() {
   if (HWND panel = JpegSettingsPanelWindow()) SendMessageW(panel, WM_CLOSE, 0, 0);
 }

@@ -16,6 +16,9 @@ struct JpegSettingsCallbacks {
 // its image or bitmap 168 could not be made (then it is closed again).
 int OpenJpegSettingsPanel(HWND preview, int x, int y, JpegSettingsCallbacks callbacks);
 void CloseJpegSettingsPanel();
+// Sets the quality (1 to 100) as the slider does: the panel shows it and, when it changed,
+// the preview re-encodes and the loupe follows.
+void ApplyJpegQuality(int quality);
 HWND JpegSettingsPanelWindow();
 
 }  // namespace pictornx

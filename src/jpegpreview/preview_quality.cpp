@@ -39,10 +39,13 @@ static void MeasureForHint(PreviewState& s) {
   const QualityLabels labels{infinity, bitsPerPixel};
   // Without the measures' working rows the hint stays empty.
   TextWriter text(s.qualityText, std::size(s.qualityText));
+  if (!Lines(s, {0, 0, s.imageWidth, s.imageHeight}, labels, text)) return;
   PixelRect range;
-  if (!Lines(s, {0, 0, s.imageWidth, s.imageHeight}, labels, text) || !SelectedRange(s, range)) return;
-  FixedText<sizeof(PreviewState::qualityText) / sizeof(wchar_t)> ranged;
-  if (Lines(s, range, labels, ranged)) AddResString(text.Add(L'\n'), IDS_QUALITY_RANGE).Add(L'\n').Add(ranged.View());
+  if (SelectedRange(s, range)) {
+    FixedText<sizeof(PreviewState::qualityText) / sizeof(wchar_t)> ranged;
+    if (Lines(s, range, labels, ranged)) AddResString(text.Add(L'\n'), IDS_QUALITY_RANGE).Add(L'\n').Add(ranged.View());
+  }
+  AppendQualitySuggestion(s, s.qualityText, std::size(s.qualityText));
 }
 
 bool TrackQualityHint(PreviewState& s, int x, int y) {

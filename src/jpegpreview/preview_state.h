@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
+#include "codecs/jpeg_codec.h"
 #include "jpegpreview/preview_rules.h"
+#include "jpegpreview/quality_search_rules.h"
 #include "ui/surface.h"
 #include "win/dib.h"
 #include "win/handles.h"
@@ -59,7 +61,19 @@ struct PreviewState {
   // the pointer first rests on the box after a refresh or a range change.
   wchar_t qualityText[256] = L"";
   bool qualityStale = true;
+  JpegOptions shownOptions;  // the settings jpegImage was made with
+  // The lowest quality that still looks the same, searched when the hint is first shown
+  // after the image, the range, progressive or grey output changed: the quality alone does
+  // not change the answer, so applying it or moving the slider keeps it.
+  QualitySuggestion suggestion;
+  bool suggestionValid = false;
+  JpegOptions suggestionOptions;
+  PixelRect suggestionRange;  // empty: no range was set
+  const uint8_t* suggestionImage = nullptr;
 };
+
+// The size box, in window coordinates: its hint and its double click.
+inline constexpr PixelRect kSizeBoxArea{612, 165, 709, 260};
 
 PreviewState& Preview();
 
@@ -141,5 +155,13 @@ void UpdateQualityHint(PreviewState& s);
 bool TrackQualityHint(PreviewState& s, int x, int y);
 // The channel panels' paint.
 LRESULT CALLBACK ChannelPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+
+// preview_suggestion.cpp
+// Adds the suggested quality's line to the hint's text (of `capacity` characters), searching
+// first when nothing is kept; the text stays as it was when the line does not fit.
+void AppendQualitySuggestion(PreviewState& s, wchar_t* text, size_t capacity);
+// A double click at (x, y): on the size box it sets the suggested quality as the slider
+// would and returns true.
+bool ApplyQualitySuggestion(PreviewState& s, int x, int y);
 
 }  // namespace pictornx

@@ -130,6 +130,11 @@
 #define IDS_QUALITY_INFINITY           129  // the JPEG preview's measures: PSNR of equal pictures
 #define IDS_QUALITY_RANGE              130  // heads the measures of the selected range
 #define IDS_QUALITY_BITS_PER_PIXEL     131  // the file's bits per pixel, after the number
+#define IDS_SUGGEST_LEAD               132  // heads the lowest quality that still looks the same
+#define IDS_SUGGEST_BYTES              133  // its file size's unit
+#define IDS_SUGGEST_OF_CURRENT         134  // before that size as a percentage of the current one
+#define IDS_SUGGEST_AT_OR_BELOW        135  // the current quality is not above the suggestion
+#define IDS_SUGGEST_NONE               136  // not even quality 100 looks the same
 
 // ---- Menu of the viewer window -------------------------------------------------------------
 #define IDR_VIEWER_MENU 132

@@ -184,6 +184,31 @@ class JpegPreviewTest : public ::testing::Test {
            ShowsNumber(c, static_cast<uint32_t>(height), 670, 200, pictornx::DigitSize::kSmall, {643, 198, 678, 209});
   }
 
+  std::wstring LoadText(UINT id) const {
+    wchar_t text[128] = L"";
+    LoadStringW(lib.module, id, text, 128);
+    return text;
+  }
+  // The hint's text once the pointer comes from a tab to rest on the size box.
+  std::wstring SizeBoxHint(HWND preview) const {
+    const std::wstring hintClass = LoadText(IDS_HINT_CLASS);
+    Move(preview, 650, 110);
+    POINT onBox{660, 240};
+    ClientToScreen(preview, &onBox);
+    SetCursorPos(onBox.x, onBox.y);
+    Move(preview, 660, 240);
+    HWND hint = nullptr;
+    if (!PumpUntil([&] { return (hint = FindWindowW(hintClass.c_str(), nullptr)) != nullptr; }, 3000)) return {};
+    const std::wstring text = wintest::WindowText(hint);
+    RECT shown{};
+    GetWindowRect(hint, &shown);
+    EXPECT_GT(shown.right - shown.left, 200) << "the lines fit the tip";
+    EXPECT_GT(shown.bottom - shown.top, 25);
+    Move(preview, 650, 110);
+    SendMessageW(hint, WM_CLOSE, 0, 0);
+    return text;
+  }
+
   wintest::LoadedLibrary lib;
   wintest::HostWindow host;
   wintest::NotifyRecorder notify;
@@ -461,35 +486,63 @@ TEST_F(JpegPreviewTest, TheSizeBoxHintMeasuresTheJpegAndLowerQualityMeasuresLowe
   OpenImage(320, 200);
   HWND preview = OpenPreview();
   ASSERT_NE(preview, nullptr);
-  wchar_t hintClass[16] = L"";
-  LoadStringW(lib.module, 14, hintClass, 16);
   // The pointer rests on the size box; the hint's text is its window text.
   auto psnrShown = [&](double* psnr) {
-    POINT onBox{660, 240};
-    ClientToScreen(preview, &onBox);
-    SetCursorPos(onBox.x, onBox.y);
-    Move(preview, 660, 240);
-    HWND hint = nullptr;
-    if (!PumpUntil([&] { return (hint = FindWindowW(hintClass, nullptr)) != nullptr; }, 3000)) return std::wstring();
-    const std::wstring text = wintest::WindowText(hint);
-    RECT shown{};
-    GetWindowRect(hint, &shown);
-    EXPECT_GT(shown.right - shown.left, 200) << "the two lines fit the tip";
-    EXPECT_GT(shown.bottom - shown.top, 25);
+    const std::wstring text = SizeBoxHint(preview);
     swscanf(text.c_str(), L"PSNR %lf", psnr);
-    Move(preview, 650, 110);  // over a tab: the next rest on the box shows the hint again
-    SendMessageW(hint, WM_CLOSE, 0, 0);
     return text;
   };
   double at65 = 0, at5 = 0;
   const std::wstring text = psnrShown(&at65);
   EXPECT_NE(text.find(L"SSIM"), std::wstring::npos) << wintest::Utf8(text);
-  EXPECT_NE(text.find(L"bit/pixel"), std::wstring::npos) << wintest::Utf8(text);
+  EXPECT_NE(text.find(LoadText(IDS_QUALITY_BITS_PER_PIXEL)), std::wstring::npos) << wintest::Utf8(text);
   EXPECT_GT(at65, 10.0);  // the noisy test picture keeps it modest
   Click(panelOf(preview), 29, 60);  // quality 5
   psnrShown(&at5);
   EXPECT_GT(at5, 5.0);
   EXPECT_LT(at5, at65);
+}
+
+TEST_F(JpegPreviewTest, TheSizeBoxHintSuggestsTheLowestSameLookingQualityAndADoubleClickSetsIt) {
+  OpenImage(320, 200, [](int x, int y) { return RGB(x * 255 / 319, y * 255 / 199, 160 - x / 4); });
+  HWND preview = OpenPreview();
+  ASSERT_NE(preview, nullptr);
+  HWND panel = panelOf(preview);
+  Click(panel, 99, 60);  // quality 99: far above what a smooth gradient needs
+  PumpUntil([] { return false; }, 30);
+
+  const std::wstring lead = LoadText(IDS_SUGGEST_LEAD);
+  const std::wstring text = SizeBoxHint(preview);
+  const std::wstring line = text.substr(text.rfind(L'\n') + 1);
+  ASSERT_EQ(line.compare(0, lead.size(), lead), 0) << wintest::Utf8(text);
+  int suggested = 0;
+  unsigned bytes = 0;
+  ASSERT_EQ(swscanf(line.c_str() + lead.size(), L" %d \u00B7 %u", &suggested, &bytes), 2) << wintest::Utf8(line);
+  EXPECT_TRUE(suggested > 1 && suggested < 60) << suggested;
+  EXPECT_EQ(bytes, EncodedSize({suggested, false, true})) << "the size of the suggested quality's file";
+  EXPECT_NE(line.find(LoadText(IDS_SUGGEST_OF_CURRENT)), std::wstring::npos) << "its share of the current size";
+  EXPECT_EQ(line.find(LoadText(IDS_SUGGEST_AT_OR_BELOW)), std::wstring::npos) << "99 is above the suggestion";
+
+  // A real double click (its first press starts a window move, as any press on the face
+  // does) sets the quality as the slider would: the knob, the encoded file.
+  POINT onBox{660, 240};
+  ClientToScreen(preview, &onBox);
+  SetCursorPos(onBox.x, onBox.y);
+  INPUT click[2] = {{INPUT_MOUSE, {}}, {INPUT_MOUSE, {}}};
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN, click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  for (int i = 0; i < 2; ++i) SendInput(2, click, sizeof(INPUT)), PumpUntil([] { return false; }, 60);
+  EXPECT_TRUE(PumpUntil([&] { return ShowsFileSize(preview, bytes); }, 3000));
+  const Capture knobs = WindowPixels(panel);
+  EXPECT_EQ(knobs.At(27 + 72 * suggested / 100, 60), RGB(0, 0, 255)) << "the knob at the suggestion";
+  EXPECT_NE(knobs.At(27 + 72 * 99 / 100, 60), RGB(0, 0, 255)) << "no knob left at 99";
+
+  // Kept: the same suggestion, and now the quality is at it.
+  const std::wstring after = SizeBoxHint(preview);
+  const std::wstring again = after.substr(after.rfind(L'\n') + 1);
+  int kept = 0;
+  swscanf(again.c_str() + lead.size(), L" %d", &kept);
+  EXPECT_EQ(kept, suggested) << wintest::Utf8(again);
+  EXPECT_NE(again.find(LoadText(IDS_SUGGEST_AT_OR_BELOW)), std::wstring::npos) << wintest::Utf8(again);
 }
 
 }  // namespace
