@@ -8,9 +8,7 @@
 #include <new>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "pixels/pixel_lanes.h"
 
 namespace pictornx {
 namespace {
@@ -102,25 +100,6 @@ constexpr int kPairSums = 16;
 // Inlined into the row loop: called out of line, the vectors go through memory.
 #define PICTORNX_VECTOR_INLINE [[gnu::always_inline]] inline
 
-// 16 blue-green-red pixels into one vector per channel, by repeated byte interleaving.
-PICTORNX_VECTOR_INLINE void Deinterleave(const uint8_t* p, __m128i& c0, __m128i& c1, __m128i& c2) {
-  const __m128i t00 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i t01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
-  const __m128i t02 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
-  const __m128i t10 = _mm_unpacklo_epi8(t00, _mm_unpackhi_epi64(t01, t01));
-  const __m128i t11 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t00, t00), t02);
-  const __m128i t12 = _mm_unpacklo_epi8(t01, _mm_unpackhi_epi64(t02, t02));
-  const __m128i t20 = _mm_unpacklo_epi8(t10, _mm_unpackhi_epi64(t11, t11));
-  const __m128i t21 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t10, t10), t12);
-  const __m128i t22 = _mm_unpacklo_epi8(t11, _mm_unpackhi_epi64(t12, t12));
-  const __m128i t30 = _mm_unpacklo_epi8(t20, _mm_unpackhi_epi64(t21, t21));
-  const __m128i t31 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t20, t20), t22);
-  const __m128i t32 = _mm_unpacklo_epi8(t21, _mm_unpackhi_epi64(t22, t22));
-  c0 = _mm_unpacklo_epi8(t30, _mm_unpackhi_epi64(t31, t31));
-  c1 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t30, t30), t32);
-  c2 = _mm_unpacklo_epi8(t31, _mm_unpackhi_epi64(t32, t32));
-}
-
 // Sum of squared differences of 16 bytes, as four int32 lanes.
 PICTORNX_VECTOR_INLINE __m128i SquaredDifferences(__m128i a, __m128i b) {
   const __m128i zero = _mm_setzero_si128();
@@ -159,8 +138,8 @@ void AccumulateRowVector(const uint8_t* s, const uint8_t* j, int pixels, int32_t
     __m128i e0 = zero, e1 = zero, e2 = zero;
     for (int x = start; x < end; x += kVectorPixels) {
       __m128i sb, sg, sr, jb, jg, jr;
-      Deinterleave(s + 3 * x, sb, sg, sr);
-      Deinterleave(j + 3 * x, jb, jg, jr);
+      lanes::Deinterleave(s + 3 * x, sb, sg, sr);
+      lanes::Deinterleave(j + 3 * x, jb, jg, jr);
       e0 = _mm_add_epi32(e0, SquaredDifferences(sb, jb));
       e1 = _mm_add_epi32(e1, SquaredDifferences(sg, jg));
       e2 = _mm_add_epi32(e2, SquaredDifferences(sr, jr));
