@@ -96,6 +96,7 @@ bench-wine: native mingw
 	done
 	@echo "== request timing under Wine =="
 	@scripts/wine-run $(wine_bin)/request-timing.exe
+	@scripts/wine-run $(wine_bin)/request-steps.exe
 	@scripts/wine-run $(wine_bin)/save-timing.exe
 	@scripts/wine-run $(wine_bin)/open-timing.exe
 	@scripts/wine-run $(wine_bin)/preview-timing.exe
