@@ -130,24 +130,25 @@ inline uint8_t Sepia(unsigned blue, unsigned green, unsigned red) {
 }
 
 #if defined(__SSE2__)
-// Sixteen pixels at a time in 32-bit lanes, without 64-bit arithmetic: the decimal sum n
-// (numerators times bytes, at most 252,195) comes from pmaddwd, and its quotient from a
-// float product: (n + 1/2) / divisor lies at least 1 / (2 * divisor) from any whole
+// Sixteen pixels at a time, each in a 32-bit lane, without 64-bit arithmetic: the decimal
+// sum n (numerators times bytes, at most 252,195) comes from pmaddwd, and its quotient
+// from a float product: (n + 1/2) / divisor lies at least 1 / (2 * divisor) from any whole
 // number, far beyond the float's error below 256, so truncating it gives the quotient.
 // Where the quotient is whole and n is not 0 (black is exactly 0 either way), the double
 // evaluation is replayed in double lanes, which round as IEEE doubles on both builds.
 struct LaneWeights {
-  int first, second, third;  // numerators, in the order of summation
+  int blue, green, red;  // numerators
   int divisor;
-  float inverse;  // 1 / divisor
-  double value[3];
+  float inverse;     // 1 / divisor
+  double value[3];   // the weights in the order of summation
+  int channel[3];    // the channel of each of them: 0 blue, 1 green, 2 red
   // Whole sums are frequent (one in `divisor`): replaying every lane costs less than the
   // mispredicted branches of replaying only where needed.
   bool replayAlways;
 };
 
-constexpr LaneWeights kGreyLanes = {587, 288, 114, 1000, 0.001f, {0.587, 0.288, 0.114}, false};
-constexpr LaneWeights kSepiaLanes = {3, 6, 1, 10, 0.1f, {0.3, 0.6, 0.1}, true};
+constexpr LaneWeights kGreyLanes = {114, 587, 288, 1000, 0.001f, {0.587, 0.288, 0.114}, {1, 2, 0}, false};
+constexpr LaneWeights kSepiaLanes = {1, 6, 3, 10, 0.1f, {0.3, 0.6, 0.1}, {2, 1, 0}, true};
 
 // truncate((first * w0 + second * w1) + third * w2) as doubles, for the two low 32-bit lanes.
 PICTORNX_LANES_INLINE __m128i DoubleLevels2(__m128i first, __m128i second, __m128i third,
@@ -158,77 +159,58 @@ PICTORNX_LANES_INLINE __m128i DoubleLevels2(__m128i first, __m128i second, __m12
       _mm_add_pd(sum, _mm_mul_pd(_mm_cvtepi32_pd(third), _mm_set1_pd(w.value[2]))));
 }
 
-// The same for four lanes.
-PICTORNX_LANES_INLINE __m128i DoubleLevels(__m128i first, __m128i second, __m128i third,
-                                           const LaneWeights& w) {
-  const __m128i low = DoubleLevels2(first, second, third, w);
-  const __m128i high = DoubleLevels2(_mm_srli_si128(first, 8), _mm_srli_si128(second, 8),
-                                     _mm_srli_si128(third, 8), w);
-  return _mm_unpacklo_epi64(low, high);
-}
-
-// The levels of four pixels: `pairs` holds each pixel's first channel in the low and its
-// second in the high 16 bits of a lane, `third` its third channel.
-PICTORNX_LANES_INLINE __m128i Levels4(__m128i pairs, __m128i third, const LaneWeights& w) {
+// The levels of four pixels held as words (lanes::LoadWords).
+PICTORNX_LANES_INLINE __m128i Levels4(__m128i words, const LaneWeights& w) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i n =
-      _mm_add_epi32(_mm_madd_epi16(pairs, _mm_set1_epi32(w.first | w.second << 16)),
-                    _mm_madd_epi16(third, _mm_set1_epi32(w.third)));
+  const __m128i blueRed = _mm_and_si128(words, _mm_set1_epi32(0x00FF00FF));
+  const __m128i green = _mm_srli_epi16(words, 8);  // the top byte of a word is zero
+  const __m128i n = _mm_add_epi32(_mm_madd_epi16(blueRed, _mm_set1_epi32(w.blue | w.red << 16)),
+                                  _mm_madd_epi16(green, _mm_set1_epi32(w.green)));
   const __m128 shifted = _mm_add_ps(_mm_cvtepi32_ps(n), _mm_set1_ps(0.5f));
   const __m128i level = _mm_cvttps_epi32(_mm_mul_ps(shifted, _mm_set1_ps(w.inverse)));
   const __m128i whole = _mm_andnot_si128(
       _mm_cmpeq_epi32(n, zero), _mm_cmpeq_epi32(n, _mm_madd_epi16(level, _mm_set1_epi32(w.divisor))));
   if (!w.replayAlways && _mm_movemask_epi8(whole) == 0) return level;
-  const __m128i first = _mm_and_si128(pairs, _mm_set1_epi32(0xFFFF));
-  const __m128i replayed = DoubleLevels(first, _mm_srli_epi32(pairs, 16), third, w);
+  const __m128i channels[3] = {_mm_and_si128(words, _mm_set1_epi32(0xFF)), green,
+                               _mm_srli_epi32(words, 16)};
+  const __m128i first = channels[w.channel[0]], second = channels[w.channel[1]],
+                third = channels[w.channel[2]];
+  const __m128i low = DoubleLevels2(first, second, third, w);
+  const __m128i high = DoubleLevels2(_mm_srli_si128(first, 8), _mm_srli_si128(second, 8),
+                                     _mm_srli_si128(third, 8), w);
+  const __m128i replayed = _mm_unpacklo_epi64(low, high);
   return _mm_or_si128(_mm_and_si128(whole, replayed), _mm_andnot_si128(whole, level));
 }
 
-// The levels of 8 pixels whose channels are 16-bit lanes, as 16-bit lanes.
-PICTORNX_LANES_INLINE __m128i Levels8(__m128i first, __m128i second, __m128i third,
-                                      const LaneWeights& w) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i low = Levels4(_mm_unpacklo_epi16(first, second), _mm_unpacklo_epi16(third, zero), w);
-  const __m128i high = Levels4(_mm_unpackhi_epi16(first, second), _mm_unpackhi_epi16(third, zero), w);
-  return _mm_packs_epi32(low, high);
+// Grey words: the level in all three bytes.
+PICTORNX_LANES_INLINE __m128i GreyWords(__m128i words) {
+  const __m128i v = Levels4(words, kGreyLanes);
+  return _mm_or_si128(_mm_mullo_epi16(v, _mm_set1_epi32(0x0101)), _mm_slli_epi32(v, 16));
 }
 
-// The levels of 16 pixels whose channels are bytes, as bytes.
-PICTORNX_LANES_INLINE __m128i Levels16(__m128i first, __m128i second, __m128i third,
-                                       const LaneWeights& w) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i low = Levels8(_mm_unpacklo_epi8(first, zero), _mm_unpacklo_epi8(second, zero),
-                              _mm_unpacklo_epi8(third, zero), w);
-  const __m128i high = Levels8(_mm_unpackhi_epi8(first, zero), _mm_unpackhi_epi8(second, zero),
-                               _mm_unpackhi_epi8(third, zero), w);
-  return _mm_packus_epi16(low, high);
+// Sepia words: blue max(v - 20, 0), green v, red min(v + 40, 255).
+PICTORNX_LANES_INLINE __m128i SepiaWords(__m128i words) {
+  const __m128i v = Levels4(words, kSepiaLanes);
+  const __m128i blue = _mm_subs_epu16(v, _mm_set1_epi32(20));
+  const __m128i red = _mm_min_epi16(_mm_add_epi32(v, _mm_set1_epi32(40)), _mm_set1_epi32(255));
+  return _mm_or_si128(blue, _mm_or_si128(_mm_slli_epi32(v, 8), _mm_slli_epi32(red, 16)));
 }
 
 // The pixels of a row that whole vectors cover; the caller finishes the rest.
-int GreyVectors(uint8_t* row, int width) {
+template <__m128i (*kWords)(__m128i)>
+int EffectVectors(uint8_t* row, int width) {
   int x = 0;
   for (; x + lanes::kPixels <= width; x += lanes::kPixels) {
     uint8_t* p = row + 3 * x;
-    __m128i b, g, r;
-    lanes::Deinterleave(p, b, g, r);
-    const __m128i v = Levels16(g, r, b, kGreyLanes);
-    lanes::Interleave(p, v, v, v);
+    __m128i w0, w1, w2, w3;
+    lanes::LoadWords(p, w0, w1, w2, w3);
+    lanes::StoreWords(p, kWords(w0), kWords(w1), kWords(w2), kWords(w3));
   }
   return x;
 }
 
-int SepiaVectors(uint8_t* row, int width) {
-  int x = 0;
-  for (; x + lanes::kPixels <= width; x += lanes::kPixels) {
-    uint8_t* p = row + 3 * x;
-    __m128i b, g, r;
-    lanes::Deinterleave(p, b, g, r);
-    const __m128i v = Levels16(r, g, b, kSepiaLanes);
-    lanes::Interleave(p, _mm_subs_epu8(v, _mm_set1_epi8(20)), v,
-                      _mm_adds_epu8(v, _mm_set1_epi8(40)));
-  }
-  return x;
-}
+int GreyVectors(uint8_t* row, int width) { return EffectVectors<GreyWords>(row, width); }
+int SepiaVectors(uint8_t* row, int width) { return EffectVectors<SepiaWords>(row, width); }
 #else
 int GreyVectors(uint8_t*, int) { return 0; }
 int SepiaVectors(uint8_t*, int) { return 0; }
