@@ -30,7 +30,9 @@ TEST(StepClock, RecordsOnlyWhileOnAndWithinItsRoom) {
   ASSERT_EQ(StepMarks(&marks), kMaxSteps);
   for (int i = 0; i < kMaxSteps; ++i) {
     EXPECT_EQ(marks[i].name, names[i]);
-    if (i > 0) EXPECT_GE(marks[i].milliseconds, marks[i - 1].milliseconds);
+    if (i > 0) {
+      EXPECT_GE(marks[i].milliseconds, marks[i - 1].milliseconds);
+    }
   }
 
   StartStepClock(true);
