@@ -87,17 +87,22 @@ gallery: mingw
 	@echo "gallery: build/gallery/drawing.png, build/gallery/drawing-x4.png"
 
 # The kernels' benchmarks natively and then as the Windows build runs them under Wine
-# (BENCH_FILTER, a regular expression, picks cases), then request-to-viewer timing under
-# Wine beside the bare BitBlt and copies, and the save path beside the bare writers.
+# (BENCH_FILTER, a regular expression, picks cases; BENCH_ARGS passes more options, such as
+# --benchmark_repetitions=5 on a shared machine), then request-to-viewer timing under Wine
+# beside the bare BitBlt, copies and viewer window, request 10 step by step, and the save
+# path beside the bare writers.
 BENCH_FILTER ?= .
+BENCH_ARGS ?=
 bench-wine: native mingw
 	@for b in build/native/bench/bench_*; do [ -x "$$b" ] || continue; \
-	  echo "== $$(basename $$b), native =="; "$$b" --benchmark_filter='$(BENCH_FILTER)'; \
+	  echo "== $$(basename $$b), native =="; "$$b" --benchmark_filter='$(BENCH_FILTER)' $(BENCH_ARGS); \
 	  w=$(wine_bin)/$$(basename $$b).exe; [ -f "$$w" ] || continue; \
-	  echo "== $$(basename $$b), Windows build under Wine =="; scripts/wine-run "$$w" --benchmark_filter='$(BENCH_FILTER)'; \
+	  echo "== $$(basename $$b), Windows build under Wine =="; \
+	  scripts/wine-run "$$w" --benchmark_filter='$(BENCH_FILTER)' $(BENCH_ARGS); \
 	done
 	@echo "== request timing under Wine =="
 	@scripts/wine-run $(wine_bin)/request-timing.exe
+	@scripts/wine-run $(wine_bin)/request-steps.exe
 	@scripts/wine-run $(wine_bin)/save-timing.exe
 	@scripts/wine-run $(wine_bin)/open-timing.exe
 	@scripts/wine-run $(wine_bin)/preview-timing.exe

@@ -18,29 +18,13 @@
 #include "jpegpreview/jpeg_preview.h"
 #include "pixels/jpeg_diff.h"
 #include "pixels/image_buffer.h"
+#include "timing.h"
 
 namespace {
 
 using namespace pictornx;
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Fn>
-double MedianMs(int rounds, Fn run) {
-  std::vector<double> samples;
-  for (int i = 0; i < rounds; ++i) {
-    const double start = Now();
-    run();
-    samples.push_back(Now() - start);
-  }
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
+using timing::MedianMs;
 
 void BareEncodeDecode(ConstImageView image, ImageView decoded) {
   jpeg_compress_struct c;

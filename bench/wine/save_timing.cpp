@@ -14,31 +14,21 @@
 #include "codecs/png_codec.h"
 #include "files/save_image.h"
 #include "pixels/image_buffer.h"
+#include "timing.h"
 
 namespace {
 
 using namespace pictornx;
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
+// The median time of a write; a failed write ends the program.
 template <typename Fn>
 double MedianMs(int rounds, Fn run) {
-  std::vector<double> samples;
-  for (int i = 0; i < rounds; ++i) {
-    const double start = Now();
+  return timing::MedianMs(rounds, [&] {
     if (!run()) {
       std::fprintf(stderr, "a write failed\n");
       std::exit(1);
     }
-    samples.push_back(Now() - start);
-  }
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
+  });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "host/host_state.h"
 #include "ui/popup.h"
 #include "pixels/screen_palette.h"
+#include "win/step_clock.h"
 
 namespace pictornx {
 
@@ -123,10 +124,14 @@ bool CaptureScreen() {
   const int height = images.screenSize.cy;
   if (!images.screenImage.Create(width, height)) return FailCapture(images);
   if (!images.workImage.Create(width, height)) return FailCapture(images);
+  MarkStep("capture: DIB sections made");
 
   const bool copied = CopyScreenInto(images.screenImage, width, height);
+  MarkStep("capture: screen copied (BitBlt)");
   CopyImage(images.workImage, images.screenImage);
+  MarkStep("capture: work image copied");
   if (copied) DrawCursorTile(images.cursorTile, CurrentCursor(), false);
+  MarkStep("capture: cursor tile drawn");
   return true;
 }
 

@@ -4,12 +4,15 @@
 #include <bit>
 #include <cstddef>
 
+#include "pixels/pixel_lanes.h"
+
 namespace pictornx {
 namespace {
 
-// Grey and sepia are truncated sums of double products. On the i686 build plain double
-// code runs on the x87 unit, whose wider intermediate results truncate differently for
-// thousands of colours. So no floating point runs here. The level is the integer quotient
+// Grey and sepia are truncated sums of double products. x87 arithmetic, with its wider
+// intermediate results, truncates differently for thousands of colours, so the scalar
+// path below uses no floating point at all (the vector path further down uses SSE2 double
+// lanes, IEEE wherever they exist). The level is the integer quotient
 // of the decimal sum (weights as numerators over a divisor); the double sum lies within
 // 1e-12 of the decimal one, so both truncate alike unless the decimal sum is a whole
 // number. Only there, where rounding can leave the double sum just below it, is the
@@ -126,6 +129,93 @@ inline uint8_t Sepia(unsigned blue, unsigned green, unsigned red) {
   return Level(kSepia, red, green, blue);
 }
 
+#if defined(__SSE2__)
+// Sixteen pixels at a time, each in a 32-bit lane, without 64-bit arithmetic: the decimal
+// sum n (numerators times bytes, at most 252,195) comes from pmaddwd, and its quotient
+// from a float product: (n + 1/2) / divisor lies at least 1 / (2 * divisor) from any whole
+// number, far beyond the float's error below 256, so truncating it gives the quotient.
+// Where the quotient is whole and n is not 0 (black is exactly 0 either way), the double
+// evaluation is replayed in double lanes, which round as IEEE doubles on both builds.
+struct LaneWeights {
+  int blue, green, red;  // numerators
+  int divisor;
+  float inverse;     // 1 / divisor
+  double value[3];   // the weights in the order of summation
+  int channel[3];    // the channel of each of them: 0 blue, 1 green, 2 red
+  // Whole sums are frequent (one in `divisor`): replaying every lane costs less than the
+  // mispredicted branches of replaying only where needed.
+  bool replayAlways;
+};
+
+constexpr LaneWeights kGreyLanes = {114, 587, 288, 1000, 0.001f, {0.587, 0.288, 0.114}, {1, 2, 0}, false};
+constexpr LaneWeights kSepiaLanes = {1, 6, 3, 10, 0.1f, {0.3, 0.6, 0.1}, {2, 1, 0}, true};
+
+// truncate((first * w0 + second * w1) + third * w2) as doubles, for the two low 32-bit lanes.
+PICTORNX_LANES_INLINE __m128i DoubleLevels2(__m128i first, __m128i second, __m128i third,
+                                            const LaneWeights& w) {
+  const __m128d sum = _mm_add_pd(_mm_mul_pd(_mm_cvtepi32_pd(first), _mm_set1_pd(w.value[0])),
+                                 _mm_mul_pd(_mm_cvtepi32_pd(second), _mm_set1_pd(w.value[1])));
+  return _mm_cvttpd_epi32(
+      _mm_add_pd(sum, _mm_mul_pd(_mm_cvtepi32_pd(third), _mm_set1_pd(w.value[2]))));
+}
+
+// The levels of four pixels held as words (lanes::LoadWords).
+PICTORNX_LANES_INLINE __m128i Levels4(__m128i words, const LaneWeights& w) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i blueRed = _mm_and_si128(words, _mm_set1_epi32(0x00FF00FF));
+  const __m128i green = _mm_srli_epi16(words, 8);  // the top byte of a word is zero
+  const __m128i n = _mm_add_epi32(_mm_madd_epi16(blueRed, _mm_set1_epi32(w.blue | w.red << 16)),
+                                  _mm_madd_epi16(green, _mm_set1_epi32(w.green)));
+  const __m128 shifted = _mm_add_ps(_mm_cvtepi32_ps(n), _mm_set1_ps(0.5f));
+  const __m128i level = _mm_cvttps_epi32(_mm_mul_ps(shifted, _mm_set1_ps(w.inverse)));
+  const __m128i whole = _mm_andnot_si128(
+      _mm_cmpeq_epi32(n, zero), _mm_cmpeq_epi32(n, _mm_madd_epi16(level, _mm_set1_epi32(w.divisor))));
+  if (!w.replayAlways && _mm_movemask_epi8(whole) == 0) return level;
+  const __m128i channels[3] = {_mm_and_si128(words, _mm_set1_epi32(0xFF)), green,
+                               _mm_srli_epi32(words, 16)};
+  const __m128i first = channels[w.channel[0]], second = channels[w.channel[1]],
+                third = channels[w.channel[2]];
+  const __m128i low = DoubleLevels2(first, second, third, w);
+  const __m128i high = DoubleLevels2(_mm_srli_si128(first, 8), _mm_srli_si128(second, 8),
+                                     _mm_srli_si128(third, 8), w);
+  const __m128i replayed = _mm_unpacklo_epi64(low, high);
+  return _mm_or_si128(_mm_and_si128(whole, replayed), _mm_andnot_si128(whole, level));
+}
+
+// Grey words: the level in all three bytes.
+PICTORNX_LANES_INLINE __m128i GreyWords(__m128i words) {
+  const __m128i v = Levels4(words, kGreyLanes);
+  return _mm_or_si128(_mm_mullo_epi16(v, _mm_set1_epi32(0x0101)), _mm_slli_epi32(v, 16));
+}
+
+// Sepia words: blue max(v - 20, 0), green v, red min(v + 40, 255).
+PICTORNX_LANES_INLINE __m128i SepiaWords(__m128i words) {
+  const __m128i v = Levels4(words, kSepiaLanes);
+  const __m128i blue = _mm_subs_epu16(v, _mm_set1_epi32(20));
+  const __m128i red = _mm_min_epi16(_mm_add_epi32(v, _mm_set1_epi32(40)), _mm_set1_epi32(255));
+  return _mm_or_si128(blue, _mm_or_si128(_mm_slli_epi32(v, 8), _mm_slli_epi32(red, 16)));
+}
+
+// The pixels of a row that whole vectors cover; the caller finishes the rest.
+template <__m128i (*kWords)(__m128i)>
+int EffectVectors(uint8_t* row, int width) {
+  int x = 0;
+  for (; x + lanes::kPixels <= width; x += lanes::kPixels) {
+    uint8_t* p = row + 3 * x;
+    __m128i w0, w1, w2, w3;
+    lanes::LoadWords(p, w0, w1, w2, w3);
+    lanes::StoreWords(p, kWords(w0), kWords(w1), kWords(w2), kWords(w3));
+  }
+  return x;
+}
+
+int GreyVectors(uint8_t* row, int width) { return EffectVectors<GreyWords>(row, width); }
+int SepiaVectors(uint8_t* row, int width) { return EffectVectors<SepiaWords>(row, width); }
+#else
+int GreyVectors(uint8_t*, int) { return 0; }
+int SepiaVectors(uint8_t*, int) { return 0; }
+#endif
+
 // Inverting is a byte-wise complement; whole blocks of a fixed length let the compiler
 // work on many bytes at once.
 void InvertBytes(uint8_t* bytes, size_t count) {
@@ -153,8 +243,9 @@ void InvertImage(ImageView image) {
 void GreyImage(ImageView image) {
   if (image.Empty()) return;
   for (int y = 0; y < image.height; ++y) {
-    uint8_t* p = image.Row(y);
-    for (int x = 0; x < image.width; ++x, p += 3) {
+    const int done = GreyVectors(image.Row(y), image.width);
+    uint8_t* p = image.Row(y) + ptrdiff_t{3} * done;
+    for (int x = done; x < image.width; ++x, p += 3) {
       const uint8_t v = Grey(p[0], p[1], p[2]);
       p[0] = v;
       p[1] = v;
@@ -166,8 +257,9 @@ void GreyImage(ImageView image) {
 void SepiaImage(ImageView image) {
   if (image.Empty()) return;
   for (int y = 0; y < image.height; ++y) {
-    uint8_t* p = image.Row(y);
-    for (int x = 0; x < image.width; ++x, p += 3) {
+    const int done = SepiaVectors(image.Row(y), image.width);
+    uint8_t* p = image.Row(y) + ptrdiff_t{3} * done;
+    for (int x = done; x < image.width; ++x, p += 3) {
       const unsigned v = Sepia(p[0], p[1], p[2]);
       p[0] = static_cast<uint8_t>(v >= 20 ? v - 20 : 0);
       p[1] = static_cast<uint8_t>(v);

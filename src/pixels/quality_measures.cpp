@@ -8,9 +8,7 @@
 #include <new>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "pixels/pixel_lanes.h"
 
 namespace pictornx {
 namespace {
@@ -30,25 +28,27 @@ struct BlockSums {
 int Luma(const uint8_t* bgr) { return (77 * bgr[2] + 150 * bgr[1] + 29 * bgr[0] + 128) >> 8; }
 
 // `inverse` is 1 / pixels: exact for the 64 of a window, which is measured most often.
-inline double Ssim(int64_t a, int64_t b, int64_t squares, int64_t cross, double inverse) {
-  const double ma = static_cast<double>(a) * inverse;
-  const double mb = static_cast<double>(b) * inverse;
-  const double variances = static_cast<double>(squares) * inverse - ma * ma - mb * mb;
-  const double covariance = static_cast<double>(cross) * inverse - ma * mb;
+inline double Ssim(double a, double b, double squares, double cross, double inverse) {
+  const double ma = a * inverse;
+  const double mb = b * inverse;
+  const double variances = squares * inverse - ma * ma - mb * mb;
+  const double covariance = cross * inverse - ma * mb;
   return ((2 * ma * mb + kC1) * (2 * covariance + kC2)) / ((ma * ma + mb * mb + kC1) * (variances + kC2));
 }
 
-// The 8 x 8 window made of blocks x and x + 1 of two neighbouring strips.
+// The 8 x 8 window made of blocks x and x + 1 of two neighbouring strips. A window's sums
+// are at most 64 * 2 * 255^2, so they are added and converted as int32: the i686 build
+// converts an int64 to a double through the x87 unit, several times slower.
 double WindowSsim(const BlockSums* upper, const BlockSums* lower, int x) {
   const BlockSums* parts[4] = {&upper[x], &upper[x + 1], &lower[x], &lower[x + 1]};
-  BlockSums sum;
+  int32_t a = 0, b = 0, squares = 0, cross = 0;
   for (const BlockSums* p : parts) {
-    sum.a += p->a;
-    sum.b += p->b;
-    sum.squares += p->squares;
-    sum.cross += p->cross;
+    a += static_cast<int32_t>(p->a);
+    b += static_cast<int32_t>(p->b);
+    squares += static_cast<int32_t>(p->squares);
+    cross += static_cast<int32_t>(p->cross);
   }
-  return Ssim(sum.a, sum.b, sum.squares, sum.cross, 1.0 / 64);
+  return Ssim(a, b, squares, cross, 1.0 / 64);
 }
 
 // One row of `columns` pixels: every channel's squared differences into `sse` (blue, green,
@@ -102,25 +102,6 @@ constexpr int kPairSums = 16;
 // Inlined into the row loop: called out of line, the vectors go through memory.
 #define PICTORNX_VECTOR_INLINE [[gnu::always_inline]] inline
 
-// 16 blue-green-red pixels into one vector per channel, by repeated byte interleaving.
-PICTORNX_VECTOR_INLINE void Deinterleave(const uint8_t* p, __m128i& c0, __m128i& c1, __m128i& c2) {
-  const __m128i t00 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i t01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
-  const __m128i t02 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
-  const __m128i t10 = _mm_unpacklo_epi8(t00, _mm_unpackhi_epi64(t01, t01));
-  const __m128i t11 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t00, t00), t02);
-  const __m128i t12 = _mm_unpacklo_epi8(t01, _mm_unpackhi_epi64(t02, t02));
-  const __m128i t20 = _mm_unpacklo_epi8(t10, _mm_unpackhi_epi64(t11, t11));
-  const __m128i t21 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t10, t10), t12);
-  const __m128i t22 = _mm_unpacklo_epi8(t11, _mm_unpackhi_epi64(t12, t12));
-  const __m128i t30 = _mm_unpacklo_epi8(t20, _mm_unpackhi_epi64(t21, t21));
-  const __m128i t31 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t20, t20), t22);
-  const __m128i t32 = _mm_unpacklo_epi8(t21, _mm_unpackhi_epi64(t22, t22));
-  c0 = _mm_unpacklo_epi8(t30, _mm_unpackhi_epi64(t31, t31));
-  c1 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t30, t30), t32);
-  c2 = _mm_unpacklo_epi8(t31, _mm_unpackhi_epi64(t32, t32));
-}
-
 // Sum of squared differences of 16 bytes, as four int32 lanes.
 PICTORNX_VECTOR_INLINE __m128i SquaredDifferences(__m128i a, __m128i b) {
   const __m128i zero = _mm_setzero_si128();
@@ -159,8 +140,8 @@ void AccumulateRowVector(const uint8_t* s, const uint8_t* j, int pixels, int32_t
     __m128i e0 = zero, e1 = zero, e2 = zero;
     for (int x = start; x < end; x += kVectorPixels) {
       __m128i sb, sg, sr, jb, jg, jr;
-      Deinterleave(s + 3 * x, sb, sg, sr);
-      Deinterleave(j + 3 * x, jb, jg, jr);
+      lanes::Deinterleave(s + 3 * x, sb, sg, sr);
+      lanes::Deinterleave(j + 3 * x, jb, jg, jr);
       e0 = _mm_add_epi32(e0, SquaredDifferences(sb, jb));
       e1 = _mm_add_epi32(e1, SquaredDifferences(sg, jg));
       e2 = _mm_add_epi32(e2, SquaredDifferences(sr, jr));
@@ -276,7 +257,8 @@ bool MeasureQuality(ConstImageView source, ConstImageView jpeg, PixelRect region
     out.ssim = ssimSum / static_cast<double>(windows);
   } else {
     const BlockSums& all = lower[0];
-    out.ssim = Ssim(all.a, all.b, all.squares, all.cross, 1.0 / pixels);
+    out.ssim = Ssim(static_cast<double>(all.a), static_cast<double>(all.b), static_cast<double>(all.squares),
+                    static_cast<double>(all.cross), 1.0 / pixels);
   }
   return true;
 }

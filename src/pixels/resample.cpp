@@ -22,6 +22,10 @@
 
 #include "pixels/resample_internal.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pictornx {
 namespace {
 
@@ -214,11 +218,25 @@ void AverageRowDoubles(ConstImageView source, const AverageAxis& rows, const Ave
 // and partial sum is a short binary fraction. The quotient is then S / D with whole S and
 // D <= kMaxIntegerDivisor, and the tolerance cannot lift it past an integer (its fraction
 // is 0 or at least 1 / D), so each byte is exactly floor(S / D). These sums run on 16-bit
-// integers, three channels to a 64-bit word.
+// integers, three channels to a vector (or, without SSE2, to a 64-bit word).
 
 // D <= 257 keeps every channel sum (at most 255 * D) within 16 bits.
 constexpr uint32_t kMaxIntegerDivisor = 257;
 
+#if defined(__SSE2__)
+// With SSE2 (both shipped builds) a pixel's three channel sums are 16-bit lanes of a
+// vector and the quotients come from float lanes: for s = q * D + r below 2^16,
+// (s + 1/2) / D lies at least 1 / (2 * D) >= 1/514 from every whole number, and a float
+// product of it carries an error below 2^-14, so truncating gives q exactly. No 64-bit
+// arithmetic runs per pixel, which the i686 build would do in pairs of 32-bit steps.
+struct DivisionTable {
+  float inverse[kMaxIntegerDivisor + 1];
+  DivisionTable() {
+    inverse[0] = 0;
+    for (uint32_t d = 1; d <= kMaxIntegerDivisor; ++d) inverse[d] = 1.0f / static_cast<float>(d);
+  }
+};
+#else
 // floor(s / d) = (s * magic[d]) >> 32 for every s < 2^16 and d <= kMaxIntegerDivisor.
 struct DivisionTable {
   uint64_t magic[kMaxIntegerDivisor + 1];
@@ -227,6 +245,7 @@ struct DivisionTable {
     for (uint32_t d = 1; d <= kMaxIntegerDivisor; ++d) magic[d] = (uint64_t{1} << 32) / d + 1;
   }
 };
+#endif
 
 // acc[i] = the weighted sum of the rows' bytes i.
 void FoldRowsIntegral(ConstImageView source, const AverageAxis& rows, int y, size_t n,
@@ -259,6 +278,56 @@ void FoldRowsIntegral(ConstImageView source, const AverageAxis& rows, int y, siz
   }
 }
 
+#if defined(__SSE2__)
+// The channel sums of view pixel x as the low three 16-bit lanes of a vector (the fourth,
+// the next pixel's blue, is ignored; lanes cannot carry into each other within the bounds).
+inline __m128i ColumnSums(const uint16_t* acc, const AverageAxis& columns,
+                          const AverageSpan& span) {
+  const uint16_t* p = acc + static_cast<size_t>(span.first) * 3;
+  const uint16_t* w = columns.IntegerWeights(span);
+  const auto term = [&](int t) {
+    const __m128i pixel = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 3 * t));
+    return _mm_mullo_epi16(pixel, _mm_set1_epi16(static_cast<short>(w[t])));
+  };
+  // Reducing by up to a half gives two columns, enlarging one or two.
+  if (span.count == 2) return _mm_add_epi16(term(0), term(1));
+  if (span.count == 1) return term(0);
+  __m128i sum = term(0);
+  for (int t = 1; t < span.count; ++t) sum = _mm_add_epi16(sum, term(t));
+  return sum;
+}
+
+// The quotient lanes as a pixel word; the fourth lane saturates into the top byte, which
+// WriteRow overwrites or never stores.
+inline uint32_t PixelWord(__m128i quotients) {
+  const __m128i bytes = _mm_packus_epi16(quotients, quotients);
+  return static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
+}
+
+// One view row from the folded row `acc`, dividing each channel sum by the pixel's divisor:
+// by a shift when every divisor of the row is a power of two, else in float lanes.
+void AverageColumnsIntegral(const uint16_t* acc, const AverageAxis& columns, uint32_t rowTotal,
+                            const DivisionTable& division, const ImageView& view, int y) {
+  if (columns.TotalsArePowersOfTwo() && (rowTotal & (rowTotal - 1)) == 0) {
+    const int rowShift = std::countr_zero(rowTotal);
+    WriteRow(view, y, [&](int x) {
+      const AverageSpan& span = columns.Span(x);
+      const __m128i shift = _mm_cvtsi32_si128(rowShift + span.totalShift);
+      return PixelWord(_mm_srl_epi16(ColumnSums(acc, columns, span), shift));
+    });
+    return;
+  }
+  const __m128i zero = _mm_setzero_si128();
+  const __m128 half = _mm_set1_ps(0.5f);
+  WriteRow(view, y, [&](int x) {
+    const AverageSpan& span = columns.Span(x);
+    const __m128i sums = _mm_unpacklo_epi16(ColumnSums(acc, columns, span), zero);
+    const __m128 inverse = _mm_set1_ps(division.inverse[rowTotal * span.integerTotal]);
+    const __m128i q = _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_cvtepi32_ps(sums), half), inverse));
+    return PixelWord(_mm_packs_epi32(q, q));
+  });
+}
+#else
 inline uint64_t Load8(const uint16_t* p) {
   uint64_t v;
   std::memcpy(&v, p, 8);
@@ -306,6 +375,7 @@ void AverageColumnsIntegral(const uint16_t* acc, const AverageAxis& columns, uin
     return b | g << 8 | r << 16;
   });
 }
+#endif
 
 }  // namespace
 

@@ -35,15 +35,19 @@ inline void GatherPixels(const uint8_t* from, ptrdiff_t step, uint8_t* to, int c
     return;
   }
   const int wide = endsRow ? count - 1 : count;
-  int i = 0;
-  // Four independent moves per round keep the loads in flight while the stores retire.
-  for (; i + 4 <= wide; i += 4, from += 4 * step, to += 12) {
+  // Four independent moves per round keep the loads in flight while the stores retire. The
+  // loop keeps only pointers and the step live: on i686 a counter and a bound besides would
+  // not fit in the seven general registers and would go to the stack every round.
+  uint8_t* const wideEnd = to + ptrdiff_t{3} * wide;
+  uint8_t* const roundsEnd = to + ptrdiff_t{12} * (wide / 4);
+  const ptrdiff_t step2 = 2 * step;
+  for (; to != roundsEnd; from += 2 * step2, to += 12) {
     MovePixelWide(from, to);
     MovePixelWide(from + step, to + 3);
-    MovePixelWide(from + 2 * step, to + 6);
-    MovePixelWide(from + 3 * step, to + 9);
+    MovePixelWide(from + step2, to + 6);
+    MovePixelWide(from + step2 + step, to + 9);
   }
-  for (; i < wide; ++i, from += step, to += 3) MovePixelWide(from, to);
+  for (; to != wideEnd; from += step, to += 3) MovePixelWide(from, to);
   if (endsRow) MovePixel(from, to);
 }
 

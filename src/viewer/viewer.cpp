@@ -9,6 +9,7 @@
 #include "host/host_state.h"
 #include "host/image_buffers.h"
 #include "win/module.h"
+#include "win/step_clock.h"
 #include "ui/popup.h"
 #include "imageops/render_view.h"
 #include "resources/resource_ids.h"
@@ -297,8 +298,10 @@ int OpenViewer(HWND owner) {
 
   ViewerState& viewer = Viewer();
   viewer.savedPlacement.length = sizeof(WINDOWPLACEMENT);
+  MarkStep("viewer: initial image made");
   HWND window = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_VIEWER), owner, ViewerProc, 0);
   if (!window) return FailOpening(kViewerNotCreated);
+  MarkStep("viewer: dialog created");
 
   // The icon is set on this window only: the dialog class is shared with every dialog of
   // the host process.
@@ -311,36 +314,49 @@ int OpenViewer(HWND owner) {
 
   SetViewerTitle(source.cx, source.cy);
   images.viewSize = source;
+  MarkStep("viewer: icons, title");
   if (ImageBytes(source.cx, source.cy) > kEarlyShowBytes) ShowWindow(window, SW_SHOW);
+  MarkStep("viewer: early show");
 
   CopyImage(images.initialImage, images.screenImage);
+  MarkStep("viewer: initial image copied");
   if (!images.workImage.Create(source.cx, source.cy)) {
     DestroyWindow(window);
     ShowMemoryError(LinkedHostWindow());
     return FailOpening(kViewerOutOfMemory);
   }
   CopyImage(images.workImage, images.screenImage);
+  MarkStep("viewer: work image made and copied");
 
   {
     WindowDc dc(window);
     ScreenPaletteScope palette(dc.Get());
     DrawWorkImage(dc.Get());
   }
+  MarkStep("viewer: image drawn directly");
   SetActiveWindow(window);
+  MarkStep("viewer: activated");
   SetScrollRanges(window);
+  MarkStep("viewer: scroll ranges set");
   ShowWindow(window, SW_SHOW);
+  MarkStep("viewer: shown");
   UpdateWindow(window);
   InvalidateRect(window, nullptr, FALSE);
+  MarkStep("viewer: painted");
 
   viewer.transformKind = 0;
   viewer.zoomPreset = 3;
   viewer.zoomX = viewer.zoomY = 1.0;
   LabelFont().lfCharSet = SHIFTJIS_CHARSET;
   RefreshZoomMenu();
+  MarkStep("viewer: zoom menu");
   EnsureProgressWindow(window);
+  MarkStep("viewer: progress window");
 
   NotifyHost(HostNotification::kRequestEnded);
+  MarkStep("viewer: host notified");
   BringWindowToTop(window);
+  MarkStep("viewer: brought to top");
   return kViewerOpened;
 }
 

@@ -101,6 +101,37 @@ TEST(ColourEffects, ChangeEveryPixelAndNoPadding) {
   EXPECT_TRUE(PaddingIntact(sepia));
 }
 
+// Every colour once, in rows of 4093 pixels: vectors of 16 pixels and a tail in each row.
+TEST(ColourEffects, WholeImagesGiveTheLevelOfEveryColour) {
+  constexpr int kWidth = 4093, kColours = 1 << 24, kHeight = (kColours + kWidth - 1) / kWidth;
+  ImageBuffer source(kWidth, kHeight);
+  std::memset(source.Bytes().data(), kPadding, source.Bytes().size());
+  for (int i = 0; i < kWidth * kHeight; ++i) {
+    uint8_t* p = source.View().Row(i / kWidth) + 3 * (i % kWidth);
+    const int colour = i % kColours;
+    p[0] = static_cast<uint8_t>(colour);
+    p[1] = static_cast<uint8_t>(colour >> 8);
+    p[2] = static_cast<uint8_t>(colour >> 16);
+  }
+  ImageBuffer grey = source, sepia = source;
+  GreyImage(grey.View());
+  SepiaImage(sepia.View());
+  for (int y = 0; y < kHeight; ++y) {
+    const uint8_t* p = source.View().Row(y);
+    const uint8_t* q = grey.View().Row(y);
+    const uint8_t* t = sepia.View().Row(y);
+    for (int x = 0; x < kWidth; ++x, p += 3, q += 3, t += 3) {
+      const int v = GreyLevel(p[0], p[1], p[2]), s = SepiaLevel(p[0], p[1], p[2]);
+      const bool greyRight = q[0] == v && q[1] == v && q[2] == v;
+      const bool sepiaRight = t[0] == (s >= 20 ? s - 20 : 0) && t[1] == s &&
+                              t[2] == (s + 40 > 255 ? 255 : s + 40);
+      ASSERT_TRUE(greyRight && sepiaRight) << int{p[0]} << " " << int{p[1]} << " " << int{p[2]};
+    }
+  }
+  EXPECT_TRUE(PaddingIntact(grey));
+  EXPECT_TRUE(PaddingIntact(sepia));
+}
+
 TEST(ColourEffects, SepiaOfBlackAndWhite) {
   ImageBuffer image(2, 1);
   std::memset(image.View().Row(0) + 3, 255, 3);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 #include <set>
+#include <vector>
 
 #include "pixels/colour_count.h"
 #include "pixels/image_buffer.h"
@@ -85,6 +86,28 @@ TEST(Posterise, ImageTakesEveryChannelThroughTheTableAndLeavesPaddingAlone) {
   }
   ImageBuffer other(6, 4);
   EXPECT_FALSE(PosteriseImage(NoiseImage(5, 4, 1).View(), other.View(), MakePosterTable(3, false)));
+}
+
+// Rows of 300 pixels run through every byte value for every level count and spacing (few
+// and many rises), a table that falls somewhere, and one that never changes.
+TEST(Posterise, RowsGiveTheTableEntryOfEveryByteForEveryKindOfTable) {
+  std::vector<PosterTable> tables;
+  for (int n = kMinPosterLevels; n <= kMaxPosterLevels; ++n)
+    for (bool gamma : {false, true}) tables.push_back(MakePosterTable(n, gamma));
+  PosterTable falling{}, constant{};
+  for (int v = 0; v < 256; ++v) {
+    falling[v] = static_cast<uint8_t>(v < 100 ? 200 : 10 + v / 64);
+    constant[v] = 77;
+  }
+  tables.push_back(falling);
+  tables.push_back(constant);
+  constexpr int kWidth = 300;
+  std::vector<uint8_t> source(kWidth * 3), target(kWidth * 3);
+  for (int i = 0; i < kWidth * 3; ++i) source[i] = static_cast<uint8_t>(i * 7);
+  for (size_t t = 0; t < tables.size(); ++t) {
+    PosteriseRow(source.data(), target.data(), kWidth, tables[t]);
+    for (int i = 0; i < kWidth * 3; ++i) ASSERT_EQ(target[i], tables[t][source[i]]) << "table " << t << " byte " << i;
+  }
 }
 
 TEST(Posterise, LevelStepsStayWithinTwoToSixtyFour) {

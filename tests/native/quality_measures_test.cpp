@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "pixels/image_buffer.h"
@@ -130,6 +131,30 @@ TEST(QualityMeasures, SsimMatchesWindowByWindow) {
       EXPECT_LT(m.ssim, 1.0);
       EXPECT_NEAR(m.psnrAll, 20 * std::log10(255.0 / sigma), 1e-9) << c.width << "x" << c.height;
     }
+  }
+}
+
+// Windows whose sums are as large as sums get: white against black, a checkerboard
+// against its inverse, and white against white with one black pixel per window.
+TEST(QualityMeasures, SsimOfExtremeWindowsMatchesWindowByWindow) {
+  constexpr int kSide = 40;
+  const auto image = [](auto byteAt) {
+    ImageBuffer out(kSide, kSide);
+    for (int y = 0; y < kSide; ++y)
+      for (int i = 0; i < kSide * 3; ++i) out.View().TopRow(y)[i] = static_cast<uint8_t>(byteAt(i / 3, y));
+    return out;
+  };
+  const ImageBuffer white = image([](int, int) { return 255; });
+  const ImageBuffer black = image([](int, int) { return 0; });
+  const ImageBuffer checker = image([](int x, int y) { return (x + y) % 2 ? 255 : 0; });
+  const ImageBuffer inverse = image([](int x, int y) { return (x + y) % 2 ? 0 : 255; });
+  const ImageBuffer dotted = image([](int x, int y) { return x % 8 == 3 && y % 8 == 5 ? 0 : 255; });
+  const std::pair<const ImageBuffer*, const ImageBuffer*> pairs[] = {
+      {&white, &black}, {&checker, &inverse}, {&white, &dotted}, {&dotted, &checker}};
+  for (const auto& [a, b] : pairs) {
+    QualityMeasures m;
+    ASSERT_TRUE(MeasureQuality(a->View(), b->View(), {0, 0, kSide, kSide}, m));
+    EXPECT_NEAR(m.ssim, ReferenceSsim(a->View(), b->View(), {0, 0, kSide, kSide}), 1e-9);
   }
 }
 

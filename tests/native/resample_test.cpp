@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -236,6 +237,37 @@ TEST(BoxAverage, GivesTheBytesOfThePixelByPixelFormula) {
           << sourceSize.width << "x" << sourceSize.height << " -> " << viewSize.width << "x"
           << viewSize.height;
       EXPECT_TRUE(PaddingUntouched(fast));
+    }
+  }
+}
+
+// The whole-number path divides sums by 3, 6, 9, 12 ... (weights in quarters at 75 % and
+// 150 %) where the sums are largest and where they are exact multiples: white, stripes of
+// white and black one pixel wide in either direction, and a checkerboard.
+TEST(BoxAverage, ExtremeImagesGiveTheReferenceBytesAtDyadicFactors) {
+  const auto pattern = [](int width, int height, auto isWhite) {
+    ImageBuffer image(width, height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        std::memset(image.View().Row(y) + 3 * x, isWhite(x, y) ? 255 : 0, 3);
+    return image;
+  };
+  for (const PixelSize sourceSize : {PixelSize{64, 48}, PixelSize{61, 37}}) {
+    const int w = sourceSize.width, h = sourceSize.height;
+    const ImageBuffer images[] = {pattern(w, h, [](int, int) { return true; }),
+                                  pattern(w, h, [](int x, int) { return x % 2 == 0; }),
+                                  pattern(w, h, [](int, int y) { return y % 2 == 1; }),
+                                  pattern(w, h, [](int x, int y) { return (x + y) % 2 == 0; })};
+    for (const double factor : {0.25, 0.5, 0.75, 1.5}) {
+      const PixelSize size = ZoomedSize(sourceSize, factor, factor);
+      for (const ImageBuffer& source : images) {
+        ImageBuffer fast = SentinelImage(size.width, size.height);
+        ImageBuffer reference(size.width, size.height);
+        ASSERT_TRUE(BoxAverage(source.View(), fast.View()));
+        testing::ReferenceBoxAverage(source.View(), reference.View());
+        EXPECT_EQ(Difference(fast, reference), "") << w << "x" << h << " at " << factor;
+        EXPECT_TRUE(PaddingUntouched(fast));
+      }
     }
   }
 }

@@ -8,10 +8,38 @@
 #include "ui/hint.h"
 #include "res_string.h"
 #include "win/module.h"
+#include "win/step_clock.h"
 #include "resources/resource_ids.h"
 
 namespace pictornx {
 namespace {
+
+// Off it records nothing; on it records in order, in time order, up to its room; starting
+// again forgets the marks.
+TEST(StepClock, RecordsOnlyWhileOnAndWithinItsRoom) {
+  const StepMark* marks = nullptr;
+  StartStepClock(false);
+  MarkStep("off");
+  EXPECT_EQ(StepMarks(&marks), 0);
+
+  StartStepClock(true);
+  const char* names[kMaxSteps + 3];
+  for (int i = 0; i < kMaxSteps + 3; ++i) {
+    names[i] = i % 2 ? "odd" : "even";
+    MarkStep(names[i]);
+  }
+  ASSERT_EQ(StepMarks(&marks), kMaxSteps);
+  for (int i = 0; i < kMaxSteps; ++i) {
+    EXPECT_EQ(marks[i].name, names[i]);
+    if (i > 0) {
+      EXPECT_GE(marks[i].milliseconds, marks[i - 1].milliseconds);
+    }
+  }
+
+  StartStepClock(true);
+  EXPECT_EQ(StepMarks(&marks), 0);
+  StartStepClock(false);
+}
 
 TEST(Dib, CreatesPaddedBottomUpSections) {
   DibSection dib = CreateDib24(1023, 3);
