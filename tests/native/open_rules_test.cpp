@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -97,7 +98,8 @@ std::vector<uint8_t> Emf(const std::vector<std::vector<uint32_t>>& records, uint
   words[0] = 1;
   words[1] = 88;
   words[10] = 0x464D4520;
-  words[13] = handles;
+  words[13] = 2231;     // the record count: not the handle count
+  words[14] = handles;  // the 16-bit handle count at offset 56
   for (const auto& record : records) words.insert(words.end(), record.begin(), record.end());
   words.insert(words.end(), {14, 20, 0, 16, 20});
   words[12] = static_cast<uint32_t>(words.size() * 4);
@@ -124,6 +126,61 @@ TEST(OpenRules, OnlySoundMetafilesArePlayed) {
   cut.resize(cut.size() - 20);
   EXPECT_FALSE(EnhancedMetafileIsPlayable(cut));  // no end record
   EXPECT_TRUE(EnhancedMetafileIsPlayable(std::vector<uint8_t>(100, 0x42)));  // not a metafile at all
+}
+
+// A stretch-bits record of a bitmap: its 40-byte header, `entries` colours (cbBmi bounds
+// them, as producers write short tables), then `bitBytes` of bits.
+std::vector<uint32_t> StretchBits(int32_t width, int32_t height, uint16_t bits, uint32_t compression,
+                                  uint32_t entries, uint32_t bitBytes) {
+  const uint32_t cbBmi = 40 + entries * 4, words = 20 + 10 + entries + (bitBytes + 3) / 4;
+  std::vector<uint32_t> record(words, 0);
+  record[0] = 81;
+  record[1] = words * 4;
+  record[12] = 80;
+  record[13] = cbBmi;
+  record[14] = 80 + cbBmi;
+  record[15] = bitBytes;
+  const uint32_t header[] = {40, static_cast<uint32_t>(width), static_cast<uint32_t>(height), 1u | bits << 16u, compression};
+  std::copy(std::begin(header), std::end(header), record.begin() + 20);
+  return record;
+}
+
+// What the player reads of each record must lie inside it (or, for a colour table, inside
+// the metafile); what real producers write within that passes.
+TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
+  std::vector<uint32_t> bigTable = StretchBits(32, 32, 8, 0, 16, 1024);  // a short table, then 1 KB of bits
+  std::vector<uint32_t> textW = {84, 88, 0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 76, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  std::vector<uint32_t> textDx = textW;
+  textDx[18] = 80;  // advances for three characters from offset 80: past the record
+  const struct {
+    std::vector<std::vector<uint32_t>> records;
+    uint16_t handles;
+    bool passes;
+  } cases[] = {
+      {{{37, 12, 5}}, 6, true},                                // the table holds six handles
+      {{{37, 12, 5}}, 2, false},
+      {{bigTable}, 2, true},
+      {{StretchBits(2, 2, 8, 0, 16, 8)}, 2, false},           // a full table would run past the metafile
+      {{StretchBits(2, 2, 8, 0, 256, 8)}, 2, true},
+      {{StretchBits(2, 2, 24, 0, 0, 15)}, 2, false},          // rows of 8 bytes: one short
+      {{StretchBits(64, 48, 0, 4, 0, 200)}, 2, true},         // an embedded JPEG
+      {{StretchBits(64, 48, 0, 5, 0, 200)}, 2, true},         // an embedded PNG
+      {{StretchBits(64, 48, 0, 0, 0, 200)}, 2, false},        // no bit count and no codec
+      {{{4, 44, 0, 0, 0, 0, 2, 1, 1, 2, 2}}, 2, true},         // a polyline of two points
+      {{{4, 44, 0, 0, 0, 0, 3, 1, 1, 2, 2}}, 2, false},        // three claimed
+      {{{8, 52, 0, 0, 0, 0, 1, 2, 2, 1, 1, 2, 2}}, 2, true},   // a polygon of two points
+      {{{8, 52, 0, 0, 0, 0, 1, 2, 3, 1, 1, 2, 2}}, 2, false},  // its count adds up past the points
+      {{textW}, 2, true},
+      {{textDx}, 2, false},
+      {{{95, 52, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}}, 2, true},  // an extended pen without style entries
+      {{{95, 52, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 4}}, 2, false},
+      {{{75, 48, 32, 5, 32, 1, 0, 16, 0, 0, 0, 0}}, 2, true},  // a clip region of no rectangle
+      {{{75, 48, 32, 5, 32, 1, 1, 16, 0, 0, 0, 0}}, 2, false}, // one rectangle claimed, none held
+      {{{71, 68, 0, 0, 0, 0, 32, 0x80000000, 32, 1, 0, 16, 0, 0, 0, 0, 0}}, 2, true},  // a stock brush
+      {{{71, 68, 0, 0, 0, 0, 32, 7, 32, 1, 0, 16, 0, 0, 0, 0, 0}}, 2, false},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(EnhancedMetafileIsPlayable(Emf(cases[i].records, cases[i].handles)), cases[i].passes) << "case " << i;
 }
 
 std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, size_t pixelBytes,
