@@ -254,7 +254,10 @@ bool PrepareBmpForLoader(std::span<uint8_t> file) {
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
   uint64_t table = 0;
   if (bits <= 8) table = (colours == 0 ? uint64_t{1} << bits : colours) * entry;
-  if (compression == 3 && headerSize == 40) table = 12;  // the three masks follow the header
+  if (compression == kBiBitfields) {  // masks only for 16 and 32 bits; they follow a 40-byte header
+    if (bits != 16 && bits != 32) return false;
+    if (headerSize == 40) table = 12;
+  }
   if (kFileHeader + headerSize + table > size || offBits < kFileHeader + headerSize || offBits >= size) return false;
   switch (compression) {
     case 0:  // BI_RGB

@@ -226,6 +226,11 @@ TEST(OpenRules, OnlyFilesWhoseClaimsHoldReachThePictureLoader) {
     std::vector<uint8_t> file = cases[i].file;
     EXPECT_EQ(PrepareForPictureLoader(file), cases[i].passes) << "case " << i;
   }
+  // Bit-field masks belong to 16 and 32 bits only: a 1-bit file with them is refused rather
+  // than its colour table (here 262,144 entries claimed) taken for the 12 bytes of masks.
+  std::vector<uint8_t> bitfields = Bmp(13, 3, 1, 3, 12);
+  bitfields[48] = 4;
+  EXPECT_FALSE(PrepareForPictureLoader(bitfields));
   // A run-length file that claims more data than it holds is cut to what it holds.
   std::vector<uint8_t> rle = Bmp(2, 2, 8, 1, 10, 5000);
   ASSERT_TRUE(PrepareForPictureLoader(rle));
