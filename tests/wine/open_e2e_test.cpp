@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -168,6 +169,44 @@ TEST_F(OpenTest, EveryKindOpensAtItsSizeWithItsPixels) {
   }
   EXPECT_EQ(answerer.dialogsAnswered, static_cast<int>(std::size(cases)));
   EXPECT_EQ(answerer.lastDialogTitle, L"\u8868\u793A\u3059\u308B\u753B\u50CF\u3092\u9078\u3093\u3067\u304F\u3060\u3055\u3044\u3002");
+  EXPECT_EQ(answerer.messageBoxesDismissed, 0);
+}
+
+// Metafiles another program wrote (fixtures/producer: text, lines, a gradient, bitmaps of
+// 1, 4, 8 and 24 bits, a JPEG and a PNG photo, each as EMF and placeable WMF) open through
+// request 15 at the size, and with every pixel, that the picture loader gives on its own.
+TEST_F(OpenTest, MetafilesOfAnotherProgramOpenAsTheLoaderShowsThem) {
+  const std::wstring producer = wintest::ProgramFolder() + L"open_fixtures\\producer\\";
+  std::vector<std::wstring> names = wintest::FilesIn(producer, L"*.emf");
+  const std::vector<std::wstring> wmf = wintest::FilesIn(producer, L"*.wmf");
+  names.insert(names.end(), wmf.begin(), wmf.end());
+  ASSERT_EQ(names.size(), 18u);
+  for (const std::wstring& name : names) {
+    SCOPED_TRACE(wintest::Utf8(name));
+    const wintest::LoaderPicture expected = wintest::LoadWithPictureLoader(ReadFixture(L"producer\\" + name));
+    ASSERT_GT(expected.width, 0);
+    ASSERT_EQ(Open(producer + name), 0);
+    EXPECT_EQ(notify.Codes(), std::vector<int>{1});
+    EXPECT_EQ(FindPopup(host.Get()), nullptr);
+    ASSERT_EQ(ImageSize().cx, expected.width);
+    ASSERT_EQ(ImageSize().cy, expected.height);
+    const auto* bits = static_cast<const uint8_t*>(lib.getImageBits());
+    const size_t row = static_cast<size_t>(expected.width) * 3;
+    const size_t stride = (row + 3) / 4 * 4;
+    int differing = 0, drawn = 0;
+    for (int y = 0; y < expected.height; ++y) {
+      for (size_t x = 0; x < row; ++x) {
+        const uint8_t seen = bits[y * stride + x], wanted = expected.pixels[y * stride + x];
+        differing += seen != wanted;
+        drawn += wanted != 0xF7;
+      }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(drawn, static_cast<int>(row) * expected.height / 100);  // the drawing is there, not only background
+    std::printf("%s: %d x %d, %d of %d bytes drawn\n", wintest::Utf8(name).c_str(), expected.width, expected.height,
+                drawn, static_cast<int>(row) * expected.height);
+    CloseViewerAndPopup();
+  }
   EXPECT_EQ(answerer.messageBoxesDismissed, 0);
 }
 

@@ -1,6 +1,11 @@
 #include "open_test_support.h"
 
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "win_test_support.h"
 
@@ -122,6 +127,63 @@ std::vector<uint8_t> PlaceableWmfBytes() {
   bytes.push_back(static_cast<uint8_t>(checksum >> 8));
   bytes.insert(bytes.end(), records.begin(), records.end());
   return bytes;
+}
+
+LoaderPicture LoadWithPictureLoader(const std::vector<uint8_t>& file) {
+  LoaderPicture result;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, file.size());
+  if (!block) return result;
+  std::memcpy(GlobalLock(block), file.data(), file.size());
+  GlobalUnlock(block);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    GlobalFree(block);
+    return result;
+  }
+  IPicture* picture = nullptr;
+  const HRESULT loaded =
+      OleLoadPicture(stream, static_cast<LONG>(file.size()), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(loaded) || !picture) return result;
+  OLE_XSIZE_HIMETRIC himetricWidth = 0;
+  OLE_YSIZE_HIMETRIC himetricHeight = 0;
+  picture->get_Width(&himetricWidth);
+  picture->get_Height(&himetricHeight);
+  HDC screen = GetDC(nullptr);
+  result.width = static_cast<int>(std::lround(himetricWidth * GetDeviceCaps(screen, LOGPIXELSX) / 2540.0));
+  result.height = static_cast<int>(std::lround(himetricHeight * GetDeviceCaps(screen, LOGPIXELSY) / 2540.0));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), result.width, result.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  if (bitmap && memory) {
+    const size_t bytes = static_cast<size_t>((result.width * 3 + 3) / 4 * 4) * result.height;
+    std::memset(bits, 0xF7, bytes);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    picture->Render(memory, 0, 0, result.width, result.height, 0, himetricHeight, himetricWidth, -himetricHeight,
+                    nullptr);
+    GdiFlush();
+    SelectObject(memory, old);
+    result.pixels.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + bytes);
+  }
+  if (memory) DeleteDC(memory);
+  if (bitmap) DeleteObject(bitmap);
+  picture->Release();
+  return result;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
 }
 
 std::wstring ProgramFolder() {

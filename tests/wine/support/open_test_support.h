@@ -60,4 +60,16 @@ class TempFolder {
 std::vector<uint8_t> EmfBytes();
 std::vector<uint8_t> PlaceableWmfBytes();
 
+// A file as the platform's picture loader shows it on its own: loaded from memory, its
+// HIMETRIC size in pixels of the screen (rounded), rendered upright over 0xF7 into a 24-bit
+// bottom-up picture of that size. Zero sides when the loader refuses the file.
+struct LoaderPicture {
+  int width = 0, height = 0;
+  std::vector<uint8_t> pixels;  // rows of 4-byte multiples, bottom row first
+};
+LoaderPicture LoadWithPictureLoader(const std::vector<uint8_t>& file);
+
+// The names of the files in `folder` (with a trailing backslash) that match `pattern`.
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern);
+
 }  // namespace wintest
