@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "open_test_support.h"
@@ -173,19 +174,30 @@ TEST_F(OpenTest, EveryKindOpensAtItsSizeWithItsPixels) {
 }
 
 // Metafiles another program wrote (fixtures/producer: text, lines, a gradient, bitmaps of
-// 1, 4, 8 and 24 bits, a JPEG and a PNG photo, each as EMF and placeable WMF) open through
-// request 15 at the size, and with every pixel, that the picture loader gives on its own.
+// 1, 4, 8 and 24 bits, a JPEG and a PNG photo, each as EMF and placeable WMF), and bitmap
+// records as yet other producers write them, open through request 15 at the size, and
+// with every pixel, that the picture loader gives on its own.
 TEST_F(OpenTest, MetafilesOfAnotherProgramOpenAsTheLoaderShowsThem) {
   const std::wstring producer = wintest::ProgramFolder() + L"open_fixtures\\producer\\";
   std::vector<std::wstring> names = wintest::FilesIn(producer, L"*.emf");
   const std::vector<std::wstring> wmf = wintest::FilesIn(producer, L"*.wmf");
   names.insert(names.end(), wmf.begin(), wmf.end());
   ASSERT_EQ(names.size(), 18u);
-  for (const std::wstring& name : names) {
+  std::vector<std::pair<std::wstring, std::vector<uint8_t>>> files;
+  for (const std::wstring& name : names) files.emplace_back(producer + name, ReadFixture(L"producer\\" + name));
+  // Bitmap records as other producers write them: a short colour table, a JPEG bitmap.
+  const std::vector<uint8_t> photo = ReadFixture(L"photo.JPEG");
+  for (bool jpeg : {false, true}) {
+    const std::vector<uint8_t> bytes = wintest::ShortTableEmfBytes(jpeg ? photo : std::vector<uint8_t>());
+    files.emplace_back(folder.Write(jpeg ? L"jpeg-record.emf" : L"short-table.emf", bytes.data(), bytes.size()), bytes);
+  }
+  ASSERT_GT(files.back().second.size(), files[files.size() - 2].second.size() + photo.size());  // the JPEG was recorded
+  for (const auto& [path, bytes] : files) {
+    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
     SCOPED_TRACE(wintest::Utf8(name));
-    const wintest::LoaderPicture expected = wintest::LoadWithPictureLoader(ReadFixture(L"producer\\" + name));
+    const wintest::LoaderPicture expected = wintest::LoadWithPictureLoader(bytes);
     ASSERT_GT(expected.width, 0);
-    ASSERT_EQ(Open(producer + name), 0);
+    ASSERT_EQ(Open(path), 0);
     EXPECT_EQ(notify.Codes(), std::vector<int>{1});
     EXPECT_EQ(FindPopup(host.Get()), nullptr);
     ASSERT_EQ(ImageSize().cx, expected.width);
