@@ -267,6 +267,10 @@ def bmp_loader_seeds():
     pal16 = bytes(i * 16 % 256 for i in range(16 * 4))
     yield "rle4.bmp", bmp(40, 4, 2, 4, 2, palette=pal16, rows=[b"\x04\x12\x00\x00", b"\x04\x34\x00\x01"])
     yield "rle8_nosize.bmp", bmp(40, 4, 1, 8, 1, palette=bytes(1024), rows=[b"\x04\x01\x00\x01"])
+    # A fuzzer finding kept as a seed: a 1-bit BMP with bit-field compression had its colour
+    # table (262,199 entries claimed) taken for the 12 bytes of masks.
+    yield "regression_bitfields_1bit.bmp", base64.b64decode(
+        "Qk1KAAAAAAAAADgAAAAoAAAADQAAAAMAAAABAAEAAwAAAAAACwAAEwsAAAA3AAQAAAAAAAAAAAD///8AAB0tAAAAAA4A")
     yield "icon.ico", icon([(16, 16, 8)])
     yield "emf.emf", emf([record(37, words(0x80000005))])
     yield "gif.gif", b"GIF89a\x02\x00\x02\x00\x00\x00\x00,\x00\x00\x00\x00\x02\x00\x02\x00\x00\x02\x02D\x01\x00;"
