@@ -1,0 +1,211 @@
+// The enhanced-metafile check before the picture loader (declared in files/open_rules.h).
+#include "files/header_fields.h"
+#include "files/open_rules.h"
+
+namespace pictornx {
+
+namespace {
+
+using namespace header_fields;
+
+// A bitmap inside a metafile record, as the player reads it: the header (offBmi, cbBmi) and
+// the bits (offBits, cbBits) lie inside the record, and an uncompressed bitmap's rows fit in
+// its bits. The colour table (or the three masks of a bit-field bitmap) is read in full
+// whatever cbBmi says, and producers bound a short table by cbBmi only, so the table only
+// has to lie inside the metafile (`rest`: the record and what follows it). A JPEG or PNG
+// bitmap is handed to its decoder with cbBits bytes, or skipped. The size of the bitmap is
+// capped, as the player allocates for it.
+bool RecordBitmapFits(std::span<const uint8_t> rest, size_t recordSize, size_t fields) {
+  const std::span<const uint8_t> record = rest.first(recordSize);
+  if (record.size() < fields + 16) return false;
+  const uint64_t offBmi = Le32(record, fields), cbBmi = Le32(record, fields + 4);
+  const uint64_t offBits = Le32(record, fields + 8), cbBits = Le32(record, fields + 12);
+  if (cbBmi == 0) return cbBits == 0;
+  if (offBmi < 8 || offBmi + cbBmi > record.size() || offBits + cbBits > record.size() || cbBmi < 40) return false;
+  const uint32_t headerSize = Le32(record, offBmi);
+  if (headerSize < 40 || headerSize > cbBmi) return false;
+  const int64_t width = static_cast<int32_t>(Le32(record, offBmi + 4));
+  int64_t height = static_cast<int32_t>(Le32(record, offBmi + 8));
+  const uint32_t bits = Le16(record, offBmi + 14);
+  const uint32_t compression = Le32(record, offBmi + 16);
+  if (height < 0) height = -height;
+  if (width <= 0 || height == 0 || Oversized(width, height)) return false;
+  if (compression == kBiJpeg || compression == kBiPng) return true;
+  if (bits == 0 || bits > 32) return false;
+  const uint32_t colours = Le32(record, offBmi + 32);
+  uint64_t table = bits <= 8 ? (colours == 0 ? uint64_t{1} << bits : colours) * 4 : 0;
+  if (compression == kBiBitfields && bits > 8 && headerSize == 40) table = 12;
+  if (offBmi + headerSize + table > rest.size()) return false;
+  if (compression != kBiRgb && compression != kBiBitfields) return compression == kBiRle8 || compression == kBiRle4;
+  const uint64_t row = ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4;
+  return row * static_cast<uint64_t>(height) <= cbBits;
+}
+
+// An object-table index at `at`: a record that makes an object names a slot of the table
+// (not 0, which is the metafile itself); one that uses an object may also name a stock
+// object (the high bit set), which the player does not look up in the table.
+bool TableIndexFits(std::span<const uint8_t> record, uint32_t handles, size_t at = 8, bool stock = false) {
+  if (record.size() < at + 4) return false;
+  const uint32_t index = Le32(record, at);
+  if (stock && (index & 0x80000000u)) return true;
+  return index != 0 && index < handles;
+}
+
+// The element count at `countAt` (16 or 32 bits) and as many elements of `elementBytes`
+// from `arrayAt` lie inside the record.
+bool ArrayFits(std::span<const uint8_t> record, size_t countAt, size_t arrayAt, uint64_t elementBytes,
+               bool shortCount = false) {
+  if (record.size() < arrayAt) return false;
+  const uint64_t count = shortCount ? Le16(record, countAt) : Le32(record, countAt);
+  return arrayAt + count * elementBytes <= record.size();
+}
+
+// A gradient fill: the vertices (16 bytes each), then triangles (mode 2) or rectangles of
+// vertex indices.
+bool GradientFits(std::span<const uint8_t> record) {
+  if (record.size() < 36) return false;
+  const uint64_t vertices = Le32(record, 24), shapes = Le32(record, 28);
+  return 36 + vertices * 16 + shapes * (Le32(record, 32) == 2 ? 12 : 8) <= record.size();
+}
+
+// A poly-polyline or poly-polygon: the polygon count at 24, the point count at 28, the
+// counts of each polygon, then the points. The player draws as many points as the
+// polygons' counts add up to, so they must not add up to more than the record holds.
+bool PolyPolyFits(std::span<const uint8_t> record, uint64_t pointBytes) {
+  if (record.size() < 32) return false;
+  const uint64_t polygons = Le32(record, 24), points = Le32(record, 28);
+  if (32 + polygons * 4 + points * pointBytes > record.size()) return false;
+  uint64_t drawn = 0;
+  for (uint64_t i = 0; i < polygons; ++i) drawn += Le32(record, static_cast<size_t>(32 + i * 4));
+  return drawn <= points;
+}
+
+// Text out: the characters (at offString, nChars of `charBytes`) and, when given, the
+// advances (at offDx, one 32-bit value per character, two with ETO_PDY) inside the record.
+bool TextFits(std::span<const uint8_t> record, uint64_t charBytes) {
+  constexpr uint32_t kPairedAdvances = 0x2000;  // ETO_PDY
+  if (record.size() < 76) return false;
+  const uint64_t chars = Le32(record, 44), offString = Le32(record, 48), offDx = Le32(record, 72);
+  if (chars == 0) return true;
+  if (offString + chars * charBytes > record.size()) return false;
+  const uint64_t advances = chars * ((Le32(record, 52) & kPairedAdvances) ? 8 : 4);
+  return offDx == 0 || offDx + advances <= record.size();
+}
+
+// Region data (a 32-byte header, then nCount rectangles of 16 bytes) of cbRgnData bytes,
+// whose size is at `sizeAt` and which starts at `dataAt`, inside the record.
+bool RegionFits(std::span<const uint8_t> record, size_t sizeAt, size_t dataAt) {
+  if (record.size() < dataAt) return false;
+  const uint64_t bytes = Le32(record, sizeAt);
+  if (dataAt + bytes > record.size()) return false;
+  if (bytes == 0) return true;
+  return bytes >= 32 && 32 + uint64_t{Le32(record, dataAt + 8)} * 16 <= bytes;
+}
+
+}  // namespace
+
+// The rule of this check, as of the others before the picture loader: refuse exactly what
+// would make the player read outside the metafile's bytes or allocate without bound, and
+// nothing that the platform plays safely. The player copies the header's byte count
+// (nBytes) and walks the records up to the end record; it indexes its object table, sized
+// by the header's 16-bit handle count (offset 56), with the indices the records give; it
+// reads the arrays of points, polygon counts, characters, palette entries, vertices and
+// region rectangles that records claim; and it hands the bitmaps inside records to GDI.
+bool EnhancedMetafileIsPlayable(std::span<const uint8_t> file) {
+  constexpr uint32_t kHeaderRecord = 1;
+  constexpr uint32_t kEndRecord = 14;
+  constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
+  if (file.size() < 88 || Le32(file, 0) != kHeaderRecord || Le32(file, 40) != kSignature) return true;
+  const uint32_t handles = Le16(file, 56);
+  const uint64_t claimed = Le32(file, 48);
+  if (claimed > file.size() || Le32(file, 4) < 88) return false;
+  const size_t end = static_cast<size_t>(claimed);
+  bool ended = false;
+  for (size_t at = 0; at < end && !ended;) {
+    if (end - at < 8) return false;
+    const uint32_t type = Le32(file, at);
+    const uint32_t size = Le32(file, at + 4);
+    if (size < 8 || size % 4 != 0 || size > end - at) return false;
+    if (at == 0 ? type != kHeaderRecord : type == kHeaderRecord) return false;
+    const std::span<const uint8_t> record = file.subspan(at, size);
+    const std::span<const uint8_t> rest = file.subspan(at, end - at);
+    switch (type) {
+      case 37:  // select object
+      case 40:  // delete object
+      case 48:  // select palette
+      case 100:  // set colour space
+        if (!TableIndexFits(record, handles, 8, true)) return false;
+        break;
+      case 49:  // create palette: a 16-bit entry count, then the entries
+        if (!TableIndexFits(record, handles) || !ArrayFits(record, 14, 16, 4, true)) return false;
+        break;
+      case 50:  // set palette entries
+        if (!TableIndexFits(record, handles) || !ArrayFits(record, 16, 20, 4)) return false;
+        break;
+      case 38: case 39: case 51: case 82: case 99: case 101: case 122:  // records that make or change a table entry
+        if (!TableIndexFits(record, handles)) return false;
+        break;
+      case 95:  // extended pen: the style entries follow the pen
+        if (!TableIndexFits(record, handles) || !ArrayFits(record, 48, 52, 4)) return false;
+        break;
+      case 2: case 3: case 4: case 5: case 6:  // poly-Bézier, polygon, polyline (and -to): 32-bit points
+        if (!ArrayFits(record, 24, 28, 8)) return false;
+        break;
+      case 85: case 86: case 87: case 88: case 89:  // the same with 16-bit points
+        if (!ArrayFits(record, 24, 28, 4)) return false;
+        break;
+      case 56:  // poly-draw: the points, then a type byte for each
+        if (!ArrayFits(record, 24, 28, 9)) return false;
+        break;
+      case 92:
+        if (!ArrayFits(record, 24, 28, 5)) return false;
+        break;
+      case 7: case 8:  // poly-polyline, poly-polygon
+        if (!PolyPolyFits(record, 8)) return false;
+        break;
+      case 90: case 91:
+        if (!PolyPolyFits(record, 4)) return false;
+        break;
+      case 83: case 84:  // text out, wide and narrow characters
+        if (!TextFits(record, type == 84 ? 2 : 1)) return false;
+        break;
+      case 118:  // gradient fill: the vertices, then triangles or rectangles of vertex indices
+        if (!GradientFits(record)) return false;
+        break;
+      case 71:  // fill region, with a brush
+        if (!RegionFits(record, 24, 32) || !TableIndexFits(record, handles, 28, true)) return false;
+        break;
+      case 72:  // frame region, with a brush
+        if (!RegionFits(record, 24, 40) || !TableIndexFits(record, handles, 28, true)) return false;
+        break;
+      case 73: case 74:  // invert and paint region
+        if (!RegionFits(record, 24, 28)) return false;
+        break;
+      case 75:  // select a clip region
+        if (!RegionFits(record, 8, 16)) return false;
+        break;
+      case 76: case 77: case 114: case 116:  // bit blocks with a source bitmap
+        if (!RecordBitmapFits(rest, size, 84)) return false;
+        break;
+      case 78:  // masked bit block: the source, then the mask
+        if (!RecordBitmapFits(rest, size, 84) || !RecordBitmapFits(rest, size, 112)) return false;
+        break;
+      case 79:  // parallelogram bit block
+        if (!RecordBitmapFits(rest, size, 96) || !RecordBitmapFits(rest, size, 124)) return false;
+        break;
+      case 80: case 81:  // device-independent bits to the device
+        if (!RecordBitmapFits(rest, size, 48)) return false;
+        break;
+      case 93: case 94:  // brushes made of a bitmap
+        if (!TableIndexFits(record, handles) || !RecordBitmapFits(rest, size, 16)) return false;
+        break;
+      default:
+        break;
+    }
+    ended = type == kEndRecord;
+    at += size;
+  }
+  return ended;
+}
+
+}  // namespace pictornx
