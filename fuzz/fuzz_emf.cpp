@@ -19,7 +19,7 @@ void Region(const LoaderModel& emf, uint64_t record, uint64_t sizeAt, uint64_t d
 }
 
 void Bitmap(const LoaderModel& emf, uint64_t record, uint64_t fields) {
-  if (emf.U32(record + fields + 4) == 0) return;  // no source bitmap
+  if (emf.U32(record + fields) == 0) return;  // no source bitmap: the player looks at the offset only
   emf.Dib(record + emf.U32(record + fields), record + emf.U32(record + fields + 8), emf.U32(record + fields + 12));
 }
 

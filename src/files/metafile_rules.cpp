@@ -20,7 +20,9 @@ bool RecordBitmapFits(std::span<const uint8_t> rest, size_t recordSize, size_t f
   if (record.size() < fields + 16) return false;
   const uint64_t offBmi = Le32(record, fields), cbBmi = Le32(record, fields + 4);
   const uint64_t offBits = Le32(record, fields + 8), cbBits = Le32(record, fields + 12);
-  if (cbBmi == 0) return cbBits == 0;
+  // The player takes a record without a source bitmap by its zero offset, not its zero
+  // size: a header offset with no header behind it is read all the same.
+  if (offBmi == 0 && cbBmi == 0) return true;
   if (offBmi < 8 || offBmi + cbBmi > record.size() || offBits + cbBits > record.size() || cbBmi < 40) return false;
   const uint32_t headerSize = Le32(record, offBmi);
   if (headerSize < 40 || headerSize > cbBmi) return false;

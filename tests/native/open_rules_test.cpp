@@ -149,6 +149,10 @@ std::vector<uint32_t> StretchBits(int32_t width, int32_t height, uint16_t bits, 
 // the metafile); what real producers write within that passes.
 TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
   std::vector<uint32_t> bigTable = StretchBits(32, 32, 8, 0, 16, 1024);  // a short table, then 1 KB of bits
+  std::vector<uint32_t> patternBlock(25, 0), headerless(25, 0);  // bit blocks with no source bitmap
+  patternBlock[0] = headerless[0] = 76;
+  patternBlock[1] = headerless[1] = 100;
+  headerless[21] = 100;  // a header offset, but no header: the player reads one there
   std::vector<uint32_t> textW = {84, 88, 0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 76, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   std::vector<uint32_t> textDx = textW;
   textDx[18] = 80;  // advances for three characters from offset 80: past the record
@@ -166,6 +170,8 @@ TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
       {{StretchBits(64, 48, 0, 4, 0, 200)}, 2, true},         // an embedded JPEG
       {{StretchBits(64, 48, 0, 5, 0, 200)}, 2, true},         // an embedded PNG
       {{StretchBits(64, 48, 0, 0, 0, 200)}, 2, false},        // no bit count and no codec
+      {{patternBlock}, 2, true},
+      {{headerless}, 2, false},
       {{{4, 44, 0, 0, 0, 0, 2, 1, 1, 2, 2}}, 2, true},         // a polyline of two points
       {{{4, 44, 0, 0, 0, 0, 3, 1, 1, 2, 2}}, 2, false},        // three claimed
       {{{8, 52, 0, 0, 0, 0, 1, 2, 2, 1, 1, 2, 2}}, 2, true},   // a polygon of two points
