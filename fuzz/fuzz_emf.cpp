@@ -18,9 +18,20 @@ void Region(const LoaderModel& emf, uint64_t record, uint64_t sizeAt, uint64_t d
   emf.Need(record + dataAt + 32, uint64_t{emf.U32(record + dataAt + 8)} * 16);
 }
 
-void Bitmap(const LoaderModel& emf, uint64_t record, uint64_t fields) {
-  if (emf.U32(record + fields) == 0) return;  // no source bitmap: the player looks at the offset only
-  emf.Dib(record + emf.U32(record + fields), record + emf.U32(record + fields + 8), emf.U32(record + fields + 12));
+// A bitmap of a record at `fields`: a bit block without one (a zero header offset) paints
+// its pattern; other records read theirs whatever the fields say; an alpha blend copies
+// cbBits bytes into an uncompressed bitmap made by its header.
+void Bitmap(const LoaderModel& emf, uint64_t record, uint64_t fields, bool optional, bool copied = false) {
+  if (optional && emf.U32(record + fields) == 0) return;
+  const uint64_t header = record + emf.U32(record + fields), bits = record + emf.U32(record + fields + 8);
+  const uint64_t bitBytes = emf.U32(record + fields + 12);
+  emf.Dib(header, bits, bitBytes);
+  if (!copied) return;
+  const uint32_t compression = emf.U32(header + 16);
+  if (compression != 0 && compression != 3) __builtin_trap();  // no bitmap to copy into
+  const int64_t height = emf.S32(header + 8);
+  const uint64_t row = (static_cast<uint64_t>(emf.S32(header + 4)) * emf.U16(header + 14) + 31) / 32 * 4;
+  if (bitBytes > row * static_cast<uint64_t>(height < 0 ? -height : height)) __builtin_trap();
 }
 
 void PolyPoly(const LoaderModel& emf, uint64_t record, uint64_t pointBytes) {
@@ -82,19 +93,22 @@ void Play(const LoaderModel& emf) {
       case 75:
         Region(emf, at, 8, 16);
         break;
-      case 76: case 77: case 114: case 116:
-        Bitmap(emf, at, 84);
+      case 76: case 77: case 116:
+        Bitmap(emf, at, 84, true);
+        break;
+      case 114:
+        Bitmap(emf, at, 84, true, true);
         break;
       case 78: case 79:
-        Bitmap(emf, at, type == 78 ? 84 : 96);
-        Bitmap(emf, at, type == 78 ? 112 : 124);
+        Bitmap(emf, at, type == 78 ? 84 : 96, false);
+        Bitmap(emf, at, type == 78 ? 112 : 124, false);
         break;
       case 80: case 81:
-        Bitmap(emf, at, 48);
+        Bitmap(emf, at, 48, false);
         break;
       case 93: case 94:
         Object(emf.U32(at + 8), handles, false);
-        Bitmap(emf, at, 16);
+        Bitmap(emf, at, 16, false);
         break;
       default:
         break;

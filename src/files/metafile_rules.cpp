@@ -8,6 +8,12 @@ namespace {
 
 using namespace header_fields;
 
+// How a record's bitmap is used: a bit block may go without a source bitmap (the player
+// then paints the pattern); every other record's player reads its bitmap whatever its
+// fields say; an alpha blend, which may also go without, copies cbBits bytes into an
+// uncompressed bitmap made by its header, so they must not be more than its rows.
+enum class RecordBitmap { kOptional, kRequired, kCopiedWhole };
+
 // A bitmap inside a metafile record, as the player reads it: the header (offBmi, cbBmi) and
 // the bits (offBits, cbBits) lie inside the record, and an uncompressed bitmap's rows fit in
 // its bits. The colour table (or the three masks of a bit-field bitmap) is read in full
@@ -15,14 +21,15 @@ using namespace header_fields;
 // has to lie inside the metafile (`rest`: the record and what follows it). A JPEG or PNG
 // bitmap is handed to its decoder with cbBits bytes, or skipped. The size of the bitmap is
 // capped, as the player allocates for it.
-bool RecordBitmapFits(std::span<const uint8_t> rest, size_t recordSize, size_t fields) {
+bool RecordBitmapFits(std::span<const uint8_t> rest, size_t recordSize, size_t fields,
+                      RecordBitmap use = RecordBitmap::kRequired) {
   const std::span<const uint8_t> record = rest.first(recordSize);
   if (record.size() < fields + 16) return false;
   const uint64_t offBmi = Le32(record, fields), cbBmi = Le32(record, fields + 4);
   const uint64_t offBits = Le32(record, fields + 8), cbBits = Le32(record, fields + 12);
-  // The player takes a record without a source bitmap by its zero offset, not its zero
+  // The player takes a bit block without a source bitmap by its zero offset, not its zero
   // size: a header offset with no header behind it is read all the same.
-  if (offBmi == 0 && cbBmi == 0) return true;
+  if (offBmi == 0 && cbBmi == 0 && use != RecordBitmap::kRequired) return true;
   if (offBmi < 8 || offBmi + cbBmi > record.size() || offBits + cbBits > record.size() || cbBmi < 40) return false;
   const uint32_t headerSize = Le32(record, offBmi);
   if (headerSize < 40 || headerSize > cbBmi) return false;
@@ -32,15 +39,17 @@ bool RecordBitmapFits(std::span<const uint8_t> rest, size_t recordSize, size_t f
   const uint32_t compression = Le32(record, offBmi + 16);
   if (height < 0) height = -height;
   if (width <= 0 || height == 0 || Oversized(width, height)) return false;
-  if (compression == kBiJpeg || compression == kBiPng) return true;
+  if (compression == kBiJpeg || compression == kBiPng) return use != RecordBitmap::kCopiedWhole;
   if (bits == 0 || bits > 32) return false;
   const uint32_t colours = Le32(record, offBmi + 32);
   uint64_t table = bits <= 8 ? (colours == 0 ? uint64_t{1} << bits : colours) * 4 : 0;
   if (compression == kBiBitfields && bits > 8 && headerSize == 40) table = 12;
   if (offBmi + headerSize + table > rest.size()) return false;
-  if (compression != kBiRgb && compression != kBiBitfields) return compression == kBiRle8 || compression == kBiRle4;
+  if (compression != kBiRgb && compression != kBiBitfields)
+    return use != RecordBitmap::kCopiedWhole && (compression == kBiRle8 || compression == kBiRle4);
   const uint64_t row = ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4;
-  return row * static_cast<uint64_t>(height) <= cbBits;
+  const uint64_t rows = row * static_cast<uint64_t>(height);
+  return use == RecordBitmap::kCopiedWhole ? cbBits <= rows : rows <= cbBits;
 }
 
 // An object-table index at `at`: a record that makes an object names a slot of the table
@@ -186,8 +195,11 @@ bool EnhancedMetafileIsPlayable(std::span<const uint8_t> file) {
       case 75:  // select a clip region
         if (!RegionFits(record, 8, 16)) return false;
         break;
-      case 76: case 77: case 114: case 116:  // bit blocks with a source bitmap
-        if (!RecordBitmapFits(rest, size, 84)) return false;
+      case 76: case 77: case 116:  // bit blocks, with a source bitmap or a pattern
+        if (!RecordBitmapFits(rest, size, 84, RecordBitmap::kOptional)) return false;
+        break;
+      case 114:  // alpha blend
+        if (!RecordBitmapFits(rest, size, 84, RecordBitmap::kCopiedWhole)) return false;
         break;
       case 78:  // masked bit block: the source, then the mask
         if (!RecordBitmapFits(rest, size, 84) || !RecordBitmapFits(rest, size, 112)) return false;

@@ -153,6 +153,15 @@ TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
   patternBlock[0] = headerless[0] = 76;
   patternBlock[1] = headerless[1] = 100;
   headerless[21] = 100;  // a header offset, but no header: the player reads one there
+  std::vector<uint32_t> noSourceBits = patternBlock;
+  noSourceBits[0] = 81;  // device-independent bits with no bitmap: the player reads one all the same
+  std::vector<uint32_t> blend = StretchBits(2, 2, 24, 0, 0, 16), blendMore = StretchBits(2, 2, 24, 0, 0, 20);
+  for (auto* record : {&blend, &blendMore}) {  // an alpha blend: the same bitmap fields at 84, not 48
+    record->insert(record->begin() + 12, 9, 0);
+    (*record)[0] = 114;
+    (*record)[1] += 36;
+    for (int i = 21; i < 25; ++i) (*record)[i] += (i == 21 || i == 23) ? 36 : 0;
+  }
   std::vector<uint32_t> textW = {84, 88, 0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 76, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   std::vector<uint32_t> textDx = textW;
   textDx[18] = 80;  // advances for three characters from offset 80: past the record
@@ -172,6 +181,9 @@ TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
       {{StretchBits(64, 48, 0, 0, 0, 200)}, 2, false},        // no bit count and no codec
       {{patternBlock}, 2, true},
       {{headerless}, 2, false},
+      {{noSourceBits}, 2, false},
+      {{blend}, 2, true},
+      {{blendMore}, 2, false},  // 20 bytes copied into a bitmap of 16
       {{{4, 44, 0, 0, 0, 0, 2, 1, 1, 2, 2}}, 2, true},         // a polyline of two points
       {{{4, 44, 0, 0, 0, 0, 3, 1, 1, 2, 2}}, 2, false},        // three claimed
       {{{8, 52, 0, 0, 0, 0, 1, 2, 2, 1, 1, 2, 2}}, 2, true},   // a polygon of two points
