@@ -113,6 +113,42 @@ bool RegionFits(std::span<const uint8_t> record, size_t sizeAt, size_t dataAt) {
   return bytes >= 32 && 32 + uint64_t{Le32(record, dataAt + 8)} * 16 <= bytes;
 }
 
+// A device-independent bitmap inside a Windows-metafile record, from `at` to the record's
+// end: the player finds the bits right after the header and the colour table (entries of
+// 2 bytes with palette indices, `paletteIndices`, else 4; 3 in a core header), reads every
+// row of an uncompressed bitmap and biSizeImage bytes of a compressed one, and allocates
+// for its size.
+bool WmfBitmapFits(std::span<const uint8_t> record, size_t at, bool paletteIndices) {
+  if (record.size() < at + 12) return false;
+  const uint64_t headerSize = Le32(record, at);
+  int64_t width, height;
+  uint32_t bits, compression = kBiRgb, colours = 0, sizeImage = 0;
+  uint64_t entry = paletteIndices ? 2 : 4;
+  if (headerSize == 12) {
+    width = Le16(record, at + 4);
+    height = Le16(record, at + 6);
+    bits = Le16(record, at + 10);
+    if (!paletteIndices) entry = 3;
+  } else {
+    if (headerSize < 40 || headerSize > 124 || record.size() < at + headerSize) return false;
+    width = static_cast<int32_t>(Le32(record, at + 4));
+    height = static_cast<int32_t>(Le32(record, at + 8));
+    bits = Le16(record, at + 14);
+    compression = Le32(record, at + 16);
+    sizeImage = Le32(record, at + 20);
+    colours = Le32(record, at + 32);
+  }
+  if (height < 0) height = -height;
+  if (width <= 0 || height == 0 || Oversized(width, height) || bits == 0 || bits > 32) return false;
+  uint64_t table = bits <= 8 ? (colours == 0 ? uint64_t{1} << bits : colours) * entry : 0;
+  if (compression == kBiBitfields && headerSize == 40) table = 12;
+  const uint64_t offBits = at + headerSize + table;
+  if (offBits > record.size()) return false;
+  if (compression != kBiRgb && compression != kBiBitfields) return offBits + sizeImage <= record.size();
+  const uint64_t row = ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4;
+  return offBits + row * static_cast<uint64_t>(height) <= record.size();
+}
+
 }  // namespace
 
 // The rule of this check, as of the others before the picture loader: refuse exactly what
@@ -220,6 +256,105 @@ bool EnhancedMetafileIsPlayable(std::span<const uint8_t> file) {
     at += size;
   }
   return ended;
+}
+
+// The rule of the placeable-metafile check, as of the others: refuse exactly what would make
+// the player read outside the metafile or allocate without bound. The loader hands the
+// player the bytes after the 22-byte placeable header; the player walks records of rdSize
+// 16-bit words up to mtSize words or the end record, looks objects up in a table of
+// mtNoObjects handles by the indices records give, reads the points, polygon counts,
+// characters, palette entries and escape data that records claim, and the bitmaps inside
+// records, with their bits right after their colour tables.
+bool WindowsMetafileIsPlayable(std::span<const uint8_t> file) {
+  constexpr size_t kPlaceableHeader = 22;
+  if (file.size() < 4 || Le32(file, 0) != 0x9AC6CDD7u) return true;
+  if (file.size() < kPlaceableHeader + 18) return false;
+  const std::span<const uint8_t> metafile = file.subspan(kPlaceableHeader);
+  const uint32_t headerWords = Le16(metafile, 2), objects = Le16(metafile, 10);
+  const uint64_t end = uint64_t{Le32(metafile, 6)} * 2;
+  if ((Le16(metafile, 0) != 1 && Le16(metafile, 0) != 2) || headerWords != 9 || end > metafile.size()) return false;
+  for (uint64_t at = 18; at < end;) {
+    if (end - at < 6) return false;
+    const uint64_t size = uint64_t{Le32(metafile, static_cast<size_t>(at))} * 2;
+    const uint32_t function = Le16(metafile, static_cast<size_t>(at) + 4);
+    if (size < 6 || size > end - at) return false;
+    if (function == 0) return true;  // the end record
+    const std::span<const uint8_t> record = metafile.subspan(static_cast<size_t>(at), static_cast<size_t>(size));
+    const size_t params = record.size() - 6;
+    auto param = [&](size_t index) { return 6 + index * 2 + 2 <= record.size() ? Le16(record, 6 + index * 2) : 0x10000u; };
+    switch (function) {
+      case 0x012D: case 0x01F0:  // select and delete object
+        if (param(0) >= objects) return false;
+        break;
+      case 0x0234:  // select palette
+        if (param(1) >= objects) return false;
+        break;
+      case 0x02FA:  // create pen, brush, font: fixed parts
+        if (params < 10) return false;
+        break;
+      case 0x02FC:
+        if (params < 8) return false;
+        break;
+      case 0x02FB:
+        if (params < 50) return false;
+        break;
+      case 0x0324: case 0x0325:  // polygon, polyline: a count, then points of 4 bytes
+        if (param(0) > 0xFFFF || 2 + uint64_t{param(0)} * 4 > params) return false;
+        break;
+      case 0x0538: {  // poly-polygon: a count of polygons, their point counts, the points
+        const uint64_t polygons = param(0);
+        if (polygons > 0xFFFF || 2 + polygons * 2 > params) return false;
+        uint64_t points = 0;
+        for (uint64_t i = 0; i < polygons; ++i) {
+          const int32_t count = static_cast<int16_t>(param(static_cast<size_t>(1 + i)));
+          if (count < 0) return false;
+          points += static_cast<uint64_t>(count);
+        }
+        if (2 + polygons * 2 + points * 4 > params) return false;
+        break;
+      }
+      case 0x0521: {  // text out: a count, the characters (padded to a word), then y and x
+        const int32_t count = static_cast<int16_t>(param(0));
+        if (param(0) > 0xFFFF || count < 0 || 2 + static_cast<uint64_t>(count + 1) / 2 * 2 + 4 > params) return false;
+        break;
+      }
+      case 0x0A32: {  // extended text out: y, x, count, options, a rectangle when clipped or opaque, the characters
+        const int32_t count = static_cast<int16_t>(param(2));
+        if (param(3) > 0xFFFF || count < 0) return false;
+        if (8 + ((param(3) & 0x6) ? 8u : 0u) + static_cast<uint64_t>(count) > params) return false;
+        break;
+      }
+      case 0x00F7:  // create palette: version, count, entries
+        if (param(1) > 0xFFFF || 4 + uint64_t{param(1)} * 4 > params) return false;
+        break;
+      case 0x0626:  // escape: function, byte count, data
+        if (param(1) > 0xFFFF || 4 + uint64_t{param(1)} > params) return false;
+        break;
+      case 0x0F43:  // stretch device-independent bits: the usage is the third parameter
+        if (param(2) > 0xFFFF || !WmfBitmapFits(record, 6 + 22, param(2) == 1)) return false;
+        break;
+      case 0x0B41:  // device-independent stretch block
+        if (!WmfBitmapFits(record, 6 + 20, false)) return false;
+        break;
+      case 0x0940:  // device-independent bit block
+        if (!WmfBitmapFits(record, 6 + 16, false)) return false;
+        break;
+      case 0x0D33:  // device-independent bits to the device: the usage is the first parameter
+        if (param(0) > 0xFFFF || !WmfBitmapFits(record, 6 + 18, param(0) == 1)) return false;
+        break;
+      case 0x0142:  // pattern brush of a device-independent bitmap
+        if (param(1) > 0xFFFF || !WmfBitmapFits(record, 6 + 4, param(1) == 1)) return false;
+        break;
+      case 0x0922: case 0x0B23: case 0x01F9:
+        // Device-dependent bitmaps: the player copies their bits by sizes it does not compare
+        // with the record. Producers write device-independent bitmaps instead.
+        return false;
+      default:
+        break;
+    }
+    at += size;
+  }
+  return true;  // the player stops at the claimed size as at an end record
 }
 
 }  // namespace pictornx

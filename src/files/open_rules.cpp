@@ -209,7 +209,7 @@ bool PrepareForPictureLoader(std::span<uint8_t> file) {
   if (file[0] == 0xFF && file[1] == 0xD8) return true;                              // JPEG
   if (file[0] == 'G' && file[1] == 'I' && file[2] == 'F' && file[3] == '8') return true;
   if (first == 0x474E5089 && Le32(file, 4) == 0x0A1A0A0D) return true;             // PNG
-  if (first == 0x9AC6CDD7) return true;                                            // placeable WMF
+  if (first == 0x9AC6CDD7) return WindowsMetafileIsPlayable(file);
   if (first == 0x00010000 || first == 0x00020000) return IconIsSafeForLoader(file);
   if (first == 1 && file.size() >= 88 && Le32(file, 40) == 0x464D4520) return EnhancedMetafileIsPlayable(file);
   return false;

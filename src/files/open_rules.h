@@ -83,6 +83,12 @@ bool IconIsSafeForLoader(std::span<const uint8_t> file);
 // metafiles pass.
 bool EnhancedMetafileIsPlayable(std::span<const uint8_t> file);
 
+// True when a placeable Windows metafile's records are sound enough to be played: each
+// inside the metafile's claimed size, every object index within its object count, and
+// every array, escape and device-independent bitmap a record claims inside the record;
+// device-dependent bitmaps are refused. Files that do not start with the placeable key pass.
+bool WindowsMetafileIsPlayable(std::span<const uint8_t> file);
+
 // The gate before the picture loader: true only for a file that starts as a BMP, JPEG,
 // GIF, PNG, icon, cursor, placeable Windows metafile or enhanced metafile does and passes
 // that format's check above (a run-length BMP may be mended as PrepareBmpForLoader says).

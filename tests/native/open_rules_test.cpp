@@ -201,6 +201,55 @@ TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
     EXPECT_EQ(EnhancedMetafileIsPlayable(Emf(cases[i].records, cases[i].handles)), cases[i].passes) << "case " << i;
 }
 
+// A placeable Windows metafile: the 22-byte placeable header, the metafile header with
+// `objects` handles, the given records (function, then parameters), the end record.
+std::vector<uint8_t> Wmf(const std::vector<std::vector<uint16_t>>& records, uint16_t objects = 2) {
+  std::vector<uint16_t> words = {0xCDD7, 0x9AC6, 0, 0, 0, 100, 50, 96, 0, 0, 0, 1, 9, 0x300, 0, 0, objects, 0, 0, 0};
+  for (const auto& record : records) {
+    words.insert(words.end(), {static_cast<uint16_t>(record.size() + 2), 0});
+    words.insert(words.end(), record.begin(), record.end());
+  }
+  words.insert(words.end(), {3, 0, 0});
+  const uint32_t size = static_cast<uint32_t>(words.size() - 11);
+  words[14] = static_cast<uint16_t>(size);
+  words[15] = static_cast<uint16_t>(size >> 16);
+  std::vector<uint8_t> bytes;
+  for (uint16_t word : words) bytes.insert(bytes.end(), {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8)});
+  return bytes;
+}
+
+// The player of placeable metafiles reads what records claim: it must lie inside them.
+TEST(OpenRules, PlaceableMetafileRecordsHoldWhatThePlayerReads) {
+  // Stretched bits of a 2 x 2 24-bit bitmap: 11 parameters, the header, 16 bytes of rows.
+  std::vector<uint16_t> stretch = {0x0F43, 0x20, 0xCC, 0, 2, 2, 0, 0, 2, 2, 0, 0, 40, 0, 2, 0, 2, 0, 1, 24};
+  stretch.resize(stretch.size() + 12 + 8, 0);  // the rest of the header, the rows
+  std::vector<uint16_t> cutStretch(stretch.begin(), stretch.end() - 1);
+  const struct {
+    std::vector<std::vector<uint16_t>> records;
+    bool passes;
+  } cases[] = {
+      {{{0x012D, 1}}, true},                               // select object 1 of 2
+      {{{0x012D, 2}}, false},
+      {{{0x0325, 2, 0, 0, 5, 5}}, true},                   // a polyline of two points
+      {{{0x0325, 3, 0, 0, 5, 5}}, false},
+      {{{0x0538, 1, 2, 0, 0, 5, 5}}, true},                // one polygon of two points
+      {{{0x0538, 1, 0xFFFF, 0, 0}}, false},                // a negative point count
+      {{{0x0521, 3, 'a' | 'b' << 8, 'c', 1, 1}}, true},    // text out of three characters
+      {{{0x0521, 5, 'a' | 'b' << 8, 'c', 1, 1}}, false},
+      {{{0x0626, 15, 4, 0, 0}}, true},                     // an escape of four bytes
+      {{{0x0626, 15, 40, 0, 0}}, false},
+      {{stretch}, true},
+      {{cutStretch}, false},                               // its last row a byte short
+      {{{0x0922, 0, 0, 0, 0, 0, 0, 0, 0}}, false},         // a device-dependent bitmap
+      {{{0x02FB, 12}}, false},                             // a font without its face name
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(WindowsMetafileIsPlayable(Wmf(cases[i].records)), cases[i].passes) << "case " << i;
+  std::vector<uint8_t> longer = Wmf({});
+  longer[28] += 1;  // claims a word more than the file holds
+  EXPECT_FALSE(WindowsMetafileIsPlayable(longer));
+}
+
 std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, size_t pixelBytes,
                          uint32_t sizeImage = 0) {
   std::vector<uint8_t> bytes(54 + (bits <= 8 ? (4u << bits) : 0) + pixelBytes, 0);
