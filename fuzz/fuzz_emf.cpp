@@ -19,19 +19,27 @@ void Region(const LoaderModel& emf, uint64_t record, uint64_t sizeAt, uint64_t d
 }
 
 // A bitmap of a record at `fields`: a bit block without one (a zero header offset) paints
-// its pattern; other records read theirs whatever the fields say; an alpha blend copies
-// cbBits bytes into an uncompressed bitmap made by its header.
+// its pattern; other records read theirs whatever the fields say; an alpha blend makes an
+// uncompressed bitmap by its header (no copy target when that fails) and copies cbBits
+// bytes into it.
 void Bitmap(const LoaderModel& emf, uint64_t record, uint64_t fields, bool optional, bool copied = false) {
   if (optional && emf.U32(record + fields) == 0) return;
   const uint64_t header = record + emf.U32(record + fields), bits = record + emf.U32(record + fields + 8);
   const uint64_t bitBytes = emf.U32(record + fields + 12);
-  emf.Dib(header, bits, bitBytes);
-  if (!copied) return;
-  const uint32_t compression = emf.U32(header + 16);
-  if (compression != 0 && compression != 3) __builtin_trap();  // no bitmap to copy into
-  const int64_t height = emf.S32(header + 8);
-  const uint64_t row = (static_cast<uint64_t>(emf.S32(header + 4)) * emf.U16(header + 14) + 31) / 32 * 4;
+  if (!copied) {
+    emf.Dib(header, bits, bitBytes);
+    return;
+  }
+  emf.Need(header, 40);
+  const int64_t width = emf.S32(header + 4), height = emf.S32(header + 8);
+  const uint32_t planes = emf.U16(header + 12), depth = emf.U16(header + 14), compression = emf.U32(header + 16);
+  const bool made = planes == 1 && width > 0 && width <= 65535 && height != 0 && height <= 65535 && height >= -65535 &&
+                    (depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32) &&
+                    (compression == 0 || (compression == 3 && (depth == 16 || depth == 32)));
+  if (!made) __builtin_trap();
+  const uint64_t row = (static_cast<uint64_t>(width) * depth + 31) / 32 * 4;
   if (bitBytes > row * static_cast<uint64_t>(height < 0 ? -height : height)) __builtin_trap();
+  emf.Need(bits, bitBytes);
 }
 
 void PolyPoly(const LoaderModel& emf, uint64_t record, uint64_t pointBytes) {

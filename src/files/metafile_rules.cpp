@@ -41,6 +41,11 @@ bool RecordBitmapFits(std::span<const uint8_t> rest, size_t recordSize, size_t f
   if (width <= 0 || height == 0 || Oversized(width, height)) return false;
   if (compression == kBiJpeg || compression == kBiPng) return use != RecordBitmap::kCopiedWhole;
   if (bits == 0 || bits > 32) return false;
+  if (use == RecordBitmap::kCopiedWhole) {  // the bitmap copied into must be made, or the copy goes nowhere
+    const bool depth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    const bool masks = compression != kBiBitfields || bits == 16 || bits == 32;
+    if (Le16(record, offBmi + 12) != 1 || !depth || !masks) return false;
+  }
   const uint32_t colours = Le32(record, offBmi + 32);
   uint64_t table = bits <= 8 ? (colours == 0 ? uint64_t{1} << bits : colours) * 4 : 0;
   if (compression == kBiBitfields && bits > 8 && headerSize == 40) table = 12;

@@ -156,7 +156,8 @@ TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
   std::vector<uint32_t> noSourceBits = patternBlock;
   noSourceBits[0] = 81;  // device-independent bits with no bitmap: the player reads one all the same
   std::vector<uint32_t> blend = StretchBits(2, 2, 24, 0, 0, 16), blendMore = StretchBits(2, 2, 24, 0, 0, 20);
-  for (auto* record : {&blend, &blendMore}) {  // an alpha blend: the same bitmap fields at 84, not 48
+  std::vector<uint32_t> blendOdd = StretchBits(2, 2, 13, 0, 0, 8);
+  for (auto* record : {&blend, &blendMore, &blendOdd}) {  // an alpha blend: the same bitmap fields at 84, not 48
     record->insert(record->begin() + 12, 9, 0);
     (*record)[0] = 114;
     (*record)[1] += 36;
@@ -184,6 +185,7 @@ TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
       {{noSourceBits}, 2, false},
       {{blend}, 2, true},
       {{blendMore}, 2, false},  // 20 bytes copied into a bitmap of 16
+      {{blendOdd}, 2, false},   // 13 bits a pixel: no bitmap to copy into
       {{{4, 44, 0, 0, 0, 0, 2, 1, 1, 2, 2}}, 2, true},         // a polyline of two points
       {{{4, 44, 0, 0, 0, 0, 3, 1, 1, 2, 2}}, 2, false},        // three claimed
       {{{8, 52, 0, 0, 0, 0, 1, 2, 2, 1, 1, 2, 2}}, 2, true},   // a polygon of two points
