@@ -6,7 +6,8 @@ the variants the readers take (and a few they refuse). BMP and PNG are written h
 the standard library; JPEG through cjpeg (libjpeg-turbo-progs) from PPM and PGM files
 written here. The checks before the picture loader get theirs in OUTDIR/emf (generated
 metafiles with every record kind the check reads, and the producer-made ones of the Wine
-tests), OUTDIR/icon, OUTDIR/bmp_loader and OUTDIR/gif_size. Nothing is downloaded and
+tests), OUTDIR/wmf (the producer-made placeable metafiles), OUTDIR/icon, OUTDIR/bmp_loader
+and OUTDIR/gif_size. Nothing is downloaded and
 nothing large is kept in the repository.
 """
 import base64
@@ -235,6 +236,14 @@ def emf_seeds():
                     yield "producer-" + name, f.read()
 
 
+def wmf_seeds():
+    if os.path.isdir(PRODUCER):
+        for name in sorted(os.listdir(PRODUCER)):
+            if name.endswith(".wmf"):
+                with open(os.path.join(PRODUCER, name), "rb") as f:
+                    yield "producer-" + name, f.read()
+
+
 def icon(images, kind=1):
     """An icon (kind 1) or cursor (2) file of (width, height, bits) images, or PNG bytes."""
     directory, data = b"", b""
@@ -290,7 +299,7 @@ def main():
     cjpeg = next((os.path.join(d, "cjpeg") for d in os.environ.get("PATH", "").split(":")
                   if os.path.exists(os.path.join(d, "cjpeg"))), None)
     sets = {"bmp": bmp_seeds(), "png": png_seeds(), "jpeg": jpeg_seeds(cjpeg) if cjpeg else iter(()),
-            "emf": emf_seeds(), "icon": icon_seeds(), "bmp_loader": bmp_loader_seeds(), "gif_size": gif_size_seeds()}
+            "emf": emf_seeds(), "wmf": wmf_seeds(), "icon": icon_seeds(), "bmp_loader": bmp_loader_seeds(), "gif_size": gif_size_seeds()}
     for kind, seeds in sets.items():
         folder = os.path.join(root, kind)
         os.makedirs(folder, exist_ok=True)
