@@ -4,7 +4,11 @@
 OUTDIR/bmp, OUTDIR/png and OUTDIR/jpeg get a few dozen tiny valid files each, covering
 the variants the readers take (and a few they refuse). BMP and PNG are written here with
 the standard library; JPEG through cjpeg (libjpeg-turbo-progs) from PPM and PGM files
-written here. Nothing is downloaded and nothing large is kept in the repository.
+written here. The checks before the picture loader get theirs in OUTDIR/emf (generated
+metafiles with every record kind the check reads, and the producer-made ones of the Wine
+tests), OUTDIR/wmf (the producer-made placeable metafiles), OUTDIR/icon, OUTDIR/bmp_loader
+and OUTDIR/gif_size. Nothing is downloaded and
+nothing large is kept in the repository.
 """
 import base64
 import os
@@ -161,11 +165,141 @@ def jpeg_seeds(cjpeg):
                     yield name, f.read()
 
 
+# --- The checks before the picture loader ------------------------------------------------
+PRODUCER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine", "fixtures", "producer")
+
+
+def words(*values):
+    return b"".join(struct.pack("<I", v & 0xFFFFFFFF) for v in values)
+
+
+def record(kind, body):
+    return words(kind, 8 + len(body)) + body
+
+
+def dib_record(kind, fields_at, fixed, w, h, bits, compression=0, entries=0, bits_bytes=None, index=0):
+    """A record carrying a bitmap: its fields (offBmi, cbBmi, offBits, cbBits) at `fields_at`,
+    `fixed` bytes before the bitmap's header, `entries` colours (clrUsed 0) and the bits."""
+    row = ((w * bits + 31) // 32) * 4
+    bits_bytes = row * abs(h) if bits_bytes is None else bits_bytes
+    header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, compression, bits_bytes, 0, 0, 0, 0)
+    cb_bmi = len(header) + entries * 4
+    body = bytearray(fixed - 8)
+    struct.pack_into("<I", body, 0, index)
+    struct.pack_into("<IIII", body, fields_at - 8, fixed, cb_bmi, fixed + cb_bmi, bits_bytes)
+    return record(kind, bytes(body) + header + bytes(entries * 4) + bytes(bits_bytes + (-bits_bytes) % 4))
+
+
+def emf(records, handles=4):
+    body = b"".join(records) + record(14, words(0, 16, 20))
+    size = 88 + len(body)
+    header = words(1, 88, 0, 0, 99, 99, 0, 0, 2645, 2645, 0x464D4520, 0x10000, size, len(records) + 2) + \
+        struct.pack("<HHIII", handles, 0, 0, 0, 0) + words(1024, 768, 320, 240)
+    return header + body
+
+
+def emf_seeds():
+    shapes = [
+        record(39, words(1, 0, 0x00FF00, 0)), record(37, words(1)), record(37, words(0x80000005)),
+        record(38, words(2, 0, 1, 0, 0xFF)), record(37, words(2)),
+        record(4, words(0, 0, 9, 9, 3, 1, 1, 5, 5, 9, 1)),
+        record(87, words(0, 0, 9, 9, 2, 0x00010001, 0x00090009)),
+        record(8, words(0, 0, 9, 9, 2, 5, 3, 2) + words(*([1, 2] * 5))),
+        record(91, words(0, 0, 9, 9, 1, 3, 3) + words(0x00010001, 0x00020002, 0x00030001)),
+        record(56, words(0, 0, 9, 9, 2, 1, 1, 4, 4) + bytes((6, 2, 0, 0))),
+        record(95, words(3, 0, 0, 0, 0, 0x10200, 2, 0, 0xFF, 0, 2, 3, 1)),
+        record(49, words(3) + struct.pack("<HH", 0x300, 2) + words(0xFF, 0xFF00)),
+        record(50, words(3, 0, 1, 0x00FF00FF)),
+        record(118, words(0, 0, 9, 9, 2, 1, 0) + words(0, 0, 0xFF00, 0) + words(9, 9, 0, 0xFF00) + words(0, 1)),
+        record(75, words(48, 5) + words(32, 1, 1, 16, 0, 0, 4, 4) + words(0, 0, 4, 4)),
+        record(71, words(0, 0, 9, 9, 48, 0x80000000) + words(32, 1, 1, 16, 0, 0, 4, 4) + words(0, 0, 4, 4)),
+        record(40, words(2)), record(40, words(1)),
+    ]
+    text = bytearray(words(0, 0, 9, 9, 1, 0, 0, 0, 0, 3, 76, 0, 0, 0, 0, 0, 84)) + "Ab1".encode("utf-16-le") + bytes(2)
+    text += words(5, 5, 5)
+    shapes.append(record(84, bytes(text)))
+    yield "shapes.emf", emf(shapes)
+    yield "stretch8_short_table.emf", emf([dib_record(81, 48, 80, 32, 32, 8, entries=16)])
+    yield "stretch24.emf", emf([dib_record(81, 48, 80, 5, 3, 24)])
+    yield "stretch1.emf", emf([dib_record(81, 48, 80, 9, 2, 1, entries=2)])
+    yield "stretch32_bitfields.emf", emf([dib_record(81, 48, 80, 3, 2, 32, compression=3)])
+    yield "stretch_jpeg.emf", emf([dib_record(81, 48, 80, 8, 8, 0, compression=4, bits_bytes=64)])
+    yield "stretch_rle8.emf", emf([dib_record(81, 48, 80, 4, 2, 8, compression=1, entries=256, bits_bytes=8)])
+    yield "bitblt4.emf", emf([dib_record(76, 84, 100, 7, 3, 4, entries=16)])
+    yield "dibits_to_device.emf", emf([dib_record(80, 48, 76, 4, 4, 24)])
+    yield "pattern_brush.emf", emf([dib_record(94, 16, 32, 8, 8, 1, entries=2, index=1)])
+    yield "empty.emf", emf([])
+    if os.path.isdir(PRODUCER):
+        for name in sorted(os.listdir(PRODUCER)):
+            if name.endswith(".emf"):
+                with open(os.path.join(PRODUCER, name), "rb") as f:
+                    yield "producer-" + name, f.read()
+
+
+def wmf_seeds():
+    if os.path.isdir(PRODUCER):
+        for name in sorted(os.listdir(PRODUCER)):
+            if name.endswith(".wmf"):
+                with open(os.path.join(PRODUCER, name), "rb") as f:
+                    yield "producer-" + name, f.read()
+
+
+def icon(images, kind=1):
+    """An icon (kind 1) or cursor (2) file of (width, height, bits) images, or PNG bytes."""
+    directory, data = b"", b""
+    offset = 6 + 16 * len(images)
+    for image in images:
+        if isinstance(image, bytes):
+            body, w, h = image, 16, 16
+        else:
+            w, h, bits = image
+            table = (1 << bits) * 4 if bits <= 8 else 0
+            colour = ((w * bits + 31) // 32) * 4 * h
+            mask = ((w + 31) // 32) * 4 * h
+            body = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, bits, 0, 0, 0, 0, 0, 0) + bytes(table) + \
+                bytes((i * 13) & 0xFF for i in range(colour)) + bytes(mask)
+        directory += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 0, len(body), offset + len(data))
+        data += body
+    return struct.pack("<HHH", 0, kind, len(images)) + directory + data
+
+
+def icon_seeds():
+    yield "one32.ico", icon([(32, 32, 32)])
+    yield "many.ico", icon([(16, 16, 4), (32, 32, 8), (48, 48, 24)])
+    yield "mono.ico", icon([(16, 16, 1)])
+    yield "cursor.cur", icon([(32, 32, 1)], kind=2)
+    yield "png.ico", icon([png(16, 16, 8, 6, pixels(16, 16, 4, 1))])
+
+
+def bmp_loader_seeds():
+    yield from bmp_seeds()
+    pal16 = bytes(i * 16 % 256 for i in range(16 * 4))
+    yield "rle4.bmp", bmp(40, 4, 2, 4, 2, palette=pal16, rows=[b"\x04\x12\x00\x00", b"\x04\x34\x00\x01"])
+    yield "rle8_nosize.bmp", bmp(40, 4, 1, 8, 1, palette=bytes(1024), rows=[b"\x04\x01\x00\x01"])
+    # A fuzzer finding kept as a seed: a 1-bit BMP with bit-field compression had its colour
+    # table (262,199 entries claimed) taken for the 12 bytes of masks.
+    yield "regression_bitfields_1bit.bmp", base64.b64decode(
+        "Qk1KAAAAAAAAADgAAAAoAAAADQAAAAMAAAABAAEAAwAAAAAACwAAEwsAAAA3AAQAAAAAAAAAAAD///8AAB0tAAAAAA4A")
+    yield "icon.ico", icon([(16, 16, 8)])
+    yield "emf.emf", emf([record(37, words(0x80000005))])
+    yield "gif.gif", b"GIF89a\x02\x00\x02\x00\x00\x00\x00,\x00\x00\x00\x00\x02\x00\x02\x00\x00\x02\x02D\x01\x00;"
+
+
+def gif_size_seeds():
+    yield "two.gif", b"GIF89a\x02\x00\x02\x00\x00\x00\x00,\x00\x00\x00\x00\x02\x00\x02\x00\x00\x02\x02D\x01\x00;"
+    yield "wide.gif", b"GIF87a\xff\xff\x01\x00\x00\x00\x00\x00;"
+    yield "notrailer.gif", b"GIF89a\x02\x00\x02\x00\x00\x00\x00"
+    yield "rgb24.bmp", bmp(40, 5, 3, 24)
+    yield "core24.bmp", bmp(12, 3, 2, 24)
+    yield "topdown.bmp", bmp(40, 2, -2, 24)
+
+
 def main():
     root = sys.argv[1]
     cjpeg = next((os.path.join(d, "cjpeg") for d in os.environ.get("PATH", "").split(":")
                   if os.path.exists(os.path.join(d, "cjpeg"))), None)
-    sets = {"bmp": bmp_seeds(), "png": png_seeds(), "jpeg": jpeg_seeds(cjpeg) if cjpeg else iter(())}
+    sets = {"bmp": bmp_seeds(), "png": png_seeds(), "jpeg": jpeg_seeds(cjpeg) if cjpeg else iter(()),
+            "emf": emf_seeds(), "wmf": wmf_seeds(), "icon": icon_seeds(), "bmp_loader": bmp_loader_seeds(), "gif_size": gif_size_seeds()}
     for kind, seeds in sets.items():
         folder = os.path.join(root, kind)
         os.makedirs(folder, exist_ok=True)

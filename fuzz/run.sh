@@ -11,7 +11,7 @@ build=$root/build/fuzz
 python3 -B "$root/fuzz/make_seeds.py" "$build/seeds" >/dev/null
 mkdir -p "$build/findings"
 status=0
-for kind in bmp jpeg png; do
+for kind in bmp jpeg png emf wmf icon bmp_loader gif_size; do
   target=$build/fuzz/fuzz_$kind
   [ -x "$target" ] || { echo "fuzz: $target missing (make fuzz)" >&2; exit 1; }
   corpus=$build/corpus/$kind

@@ -2,12 +2,13 @@
 
 #include <cwchar>
 
-#include "codecs/codec_status.h"
-#include "pixels/image.h"
+#include "files/header_fields.h"
 
 namespace pictornx {
 
 namespace {
+
+using namespace header_fields;
 
 wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
@@ -17,18 +18,6 @@ bool EndsWith(const wchar_t* name, size_t length, const wchar_t* ending) {
   for (size_t i = 0; i < count; ++i)
     if (Lower(name[length - count + i]) != ending[i]) return false;
   return true;
-}
-
-uint32_t Le16(std::span<const uint8_t> bytes, size_t at) { return bytes[at] | bytes[at + 1] << 8; }
-uint32_t Le32(std::span<const uint8_t> bytes, size_t at) {
-  return Le16(bytes, at) | Le16(bytes, at + 2) << 16;
-}
-
-bool Oversized(int64_t width, int64_t height) {
-  if (width < 0) width = -width;
-  if (height < 0) height = -height;
-  if (width == 0 || height == 0) return false;  // nothing to allocate; the reader refuses it
-  return width > kMaxCodecSide || height > kMaxCodecSide || ImageBytes(width, height) < 0;
 }
 
 // Cuts the extension (last dot of the part after the last separator, and what follows).
@@ -49,30 +38,6 @@ void Append(wchar_t* name, size_t capacity, const wchar_t* tail) {
   const size_t extra = std::wcslen(tail);
   if (length + extra + 1 > capacity) return;
   std::wmemcpy(name + length, tail, extra + 1);
-}
-
-// A bitmap inside a metafile record: its header (offBmi, cbBmi) and bits (offBits, cbBits)
-// lie inside the record, and an uncompressed bitmap's rows fit in its bits.
-bool RecordBitmapFits(std::span<const uint8_t> record, size_t fields) {
-  if (record.size() < fields + 16) return false;
-  const uint64_t offBmi = Le32(record, fields), cbBmi = Le32(record, fields + 4);
-  const uint64_t offBits = Le32(record, fields + 8), cbBits = Le32(record, fields + 12);
-  if (cbBmi == 0) return cbBits == 0;
-  if (offBmi < 8 || offBmi + cbBmi > record.size() || offBits + cbBits > record.size() || cbBmi < 12) return false;
-  const uint32_t headerSize = Le32(record, offBmi);
-  if (headerSize < 40 || cbBmi < 40) return false;
-  const int64_t width = static_cast<int32_t>(Le32(record, offBmi + 4));
-  int64_t height = static_cast<int32_t>(Le32(record, offBmi + 8));
-  const uint32_t bits = Le16(record, offBmi + 14);
-  const uint32_t compression = Le32(record, offBmi + 16);
-  if (height < 0) height = -height;
-  if (width <= 0 || height == 0 || Oversized(width, height) || bits == 0 || bits > 32) return false;
-  const uint32_t colours = Le32(record, offBmi + 32);
-  const uint64_t table = bits <= 8 ? (colours == 0 ? uint64_t{1} << bits : colours) * 4 : 0;
-  if (headerSize + table > cbBmi) return false;
-  if (compression != 0 && compression != 3) return compression == 1 || compression == 2;
-  const uint64_t row = ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4;
-  return row * static_cast<uint64_t>(height) <= cbBits;
 }
 
 }  // namespace
@@ -122,12 +87,17 @@ PixelSize GifScreenSize(std::span<const uint8_t> file) {
   return {static_cast<int>(Le16(file, 6)), static_cast<int>(Le16(file, 8))};
 }
 
+// The GIF checks give the opener's two GIF messages (no signature, no trailer); what keeps
+// the loader's allocation bounded for a GIF is the size claim below, on its logical screen.
 GifCheck CheckGif(std::span<const uint8_t> file) {
   if (file.size() < 3 || file[0] != 'G' || file[1] != 'I' || file[2] != 'F') return GifCheck::kNotGif;
   if (file.size() < 2 || file[file.size() - 2] != 0x00 || file[file.size() - 1] != 0x3B) return GifCheck::kNoTrailer;
   return GifCheck::kOk;
 }
 
+// The rule of the size claim: the loader allocates a GIF's logical screen and a BMP's
+// bitmap as their headers say before it reads a pixel, so a claim beyond what any image of
+// this library may hold is refused up front (as out of memory), and nothing smaller.
 bool ClaimsOversizedPicture(std::span<const uint8_t> file) {
   if (file.size() >= 10 && file[0] == 'G' && file[1] == 'I' && file[2] == 'F') {
     const PixelSize screen = GifScreenSize(file);
@@ -142,6 +112,11 @@ bool ClaimsOversizedPicture(std::span<const uint8_t> file) {
   return false;
 }
 
+// The rule of the BMP check: the loader trusts the pixel offset, the colour table's size
+// and the rows an uncompressed bitmap's size implies, and reads a run-length bitmap's data
+// as biSizeImage says; refuse exactly the files where those lie outside the file. A
+// run-length size that claims too much (or nothing) is mended to the bytes held, as the
+// decoder stops at the end of its data on its own.
 bool PrepareBmpForLoader(std::span<uint8_t> file) {
   if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return true;
   constexpr size_t kFileHeader = 14;
@@ -171,7 +146,10 @@ bool PrepareBmpForLoader(std::span<uint8_t> file) {
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
   uint64_t table = 0;
   if (bits <= 8) table = (colours == 0 ? uint64_t{1} << bits : colours) * entry;
-  if (compression == 3 && headerSize == 40) table = 12;  // the three masks follow the header
+  if (compression == kBiBitfields) {  // masks only for 16 and 32 bits; they follow a 40-byte header
+    if (bits != 16 && bits != 32) return false;
+    if (headerSize == 40) table = 12;
+  }
   if (kFileHeader + headerSize + table > size || offBits < kFileHeader + headerSize || offBits >= size) return false;
   switch (compression) {
     case 0:  // BI_RGB
@@ -192,6 +170,10 @@ bool PrepareBmpForLoader(std::span<uint8_t> file) {
   }
 }
 
+// The rule of the icon check: the loader takes every directory entry's offset and byte
+// count, then the bitmap header, colour table, colour rows and mask rows inside that entry,
+// as claimed; refuse exactly the files where one of them lies outside the entry or the
+// file. A PNG image inside an entry is read by its own decoder within its bytes.
 bool IconIsSafeForLoader(std::span<const uint8_t> file) {
   // The loader takes any file that starts with a zero word for an icon.
   if (file.size() < 2 || Le16(file, 0) != 0) return true;
@@ -220,65 +202,6 @@ bool IconIsSafeForLoader(std::span<const uint8_t> file) {
   return true;
 }
 
-bool EnhancedMetafileIsPlayable(std::span<const uint8_t> file) {
-  constexpr uint32_t kHeaderRecord = 1;
-  constexpr uint32_t kEndRecord = 14;
-  constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
-  if (file.size() < 88 || Le32(file, 0) != kHeaderRecord || Le32(file, 40) != kSignature) return true;
-  const uint32_t handles = Le16(file, 52);
-  // The player takes the header's byte count for the metafile's extent.
-  const uint64_t claimed = Le32(file, 48);
-  if (claimed > file.size() || Le32(file, 4) < 88) return false;
-  const size_t end = static_cast<size_t>(claimed);
-  bool ended = false;
-  for (size_t at = 0; at < end && !ended;) {
-    if (end - at < 8) return false;
-    const uint32_t type = Le32(file, at);
-    const uint32_t size = Le32(file, at + 4);
-    if (size < 8 || size % 4 != 0 || size > end - at) return false;
-    if (at == 0 ? type != kHeaderRecord : type == kHeaderRecord) return false;
-    switch (type) {
-      case 37:  // select object
-      case 40:  // delete object
-      case 48:  // select palette
-      case 100: {  // set colour space
-        if (size < 12) return false;
-        const uint32_t index = Le32(file, at + 8);
-        if (!(index & 0x80000000u) && (index == 0 || index >= handles)) return false;
-        break;
-      }
-      case 38: case 39: case 49: case 50: case 51: case 82: case 95:
-      case 99: case 101: case 122: {  // records that create, change or delete a table entry
-        if (size < 12) return false;
-        const uint32_t index = Le32(file, at + 8);
-        if (index == 0 || index >= handles) return false;
-        break;
-      }
-      case 76: case 77: case 114: case 116:  // bit blocks with a source bitmap
-        if (!RecordBitmapFits(file.subspan(at, size), 84)) return false;
-        break;
-      case 78:  // masked bit block: the source, then the mask
-        if (!RecordBitmapFits(file.subspan(at, size), 84) || !RecordBitmapFits(file.subspan(at, size), 112)) return false;
-        break;
-      case 79:  // parallelogram bit block
-        if (!RecordBitmapFits(file.subspan(at, size), 96) || !RecordBitmapFits(file.subspan(at, size), 124)) return false;
-        break;
-      case 80: case 81:  // device-independent bits to the device
-        if (!RecordBitmapFits(file.subspan(at, size), 48)) return false;
-        break;
-      case 93: case 94:  // brushes made of a bitmap
-        if (size < 12 || Le32(file, at + 8) == 0 || Le32(file, at + 8) >= handles) return false;
-        if (!RecordBitmapFits(file.subspan(at, size), 16)) return false;
-        break;
-      default:
-        break;
-    }
-    ended = type == kEndRecord;
-    at += size;
-  }
-  return ended;
-}
-
 bool PrepareForPictureLoader(std::span<uint8_t> file) {
   if (file.size() < 8) return false;
   const uint32_t first = Le32(file, 0);
@@ -286,7 +209,7 @@ bool PrepareForPictureLoader(std::span<uint8_t> file) {
   if (file[0] == 0xFF && file[1] == 0xD8) return true;                              // JPEG
   if (file[0] == 'G' && file[1] == 'I' && file[2] == 'F' && file[3] == '8') return true;
   if (first == 0x474E5089 && Le32(file, 4) == 0x0A1A0A0D) return true;             // PNG
-  if (first == 0x9AC6CDD7) return true;                                            // placeable WMF
+  if (first == 0x9AC6CDD7) return WindowsMetafileIsPlayable(file);
   if (first == 0x00010000 || first == 0x00020000) return IconIsSafeForLoader(file);
   if (first == 1 && file.size() >= 88 && Le32(file, 40) == 0x464D4520) return EnhancedMetafileIsPlayable(file);
   return false;

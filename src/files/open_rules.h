@@ -73,11 +73,21 @@ bool PrepareBmpForLoader(std::span<uint8_t> file);
 bool IconIsSafeForLoader(std::span<const uint8_t> file);
 
 // True when an enhanced metafile's records are sound enough to be played: a header record
-// first, every record inside the file with a size that is a multiple of 4, the end record
-// last, and every object-table index within the header's table (or a stock object where
-// one is allowed). Playing a file that fails this can make the system's player read
-// outside its object table. Files that are not enhanced metafiles pass.
+// first, every record inside the header's byte count with a size that is a multiple of 4,
+// the end record last, every object-table index within the header's 16-bit handle count
+// (or a stock object where one is allowed), every array a record claims (points, polygon
+// counts, characters and advances, palette entries, vertices, region rectangles, pen
+// styles) inside the record, and every bitmap's header and bits inside its record with its
+// colour table inside the metafile. Playing a file that fails this can make the system's
+// player read outside the metafile or its object table. Files that are not enhanced
+// metafiles pass.
 bool EnhancedMetafileIsPlayable(std::span<const uint8_t> file);
+
+// True when a placeable Windows metafile's records are sound enough to be played: each
+// inside the metafile's claimed size, every object index within its object count, and
+// every array, escape and device-independent bitmap a record claims inside the record;
+// device-dependent bitmaps are refused. Files that do not start with the placeable key pass.
+bool WindowsMetafileIsPlayable(std::span<const uint8_t> file);
 
 // The gate before the picture loader: true only for a file that starts as a BMP, JPEG,
 // GIF, PNG, icon, cursor, placeable Windows metafile or enhanced metafile does and passes

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -97,7 +98,8 @@ std::vector<uint8_t> Emf(const std::vector<std::vector<uint32_t>>& records, uint
   words[0] = 1;
   words[1] = 88;
   words[10] = 0x464D4520;
-  words[13] = handles;
+  words[13] = 2231;     // the record count: not the handle count
+  words[14] = handles;  // the 16-bit handle count at offset 56
   for (const auto& record : records) words.insert(words.end(), record.begin(), record.end());
   words.insert(words.end(), {14, 20, 0, 16, 20});
   words[12] = static_cast<uint32_t>(words.size() * 4);
@@ -124,6 +126,130 @@ TEST(OpenRules, OnlySoundMetafilesArePlayed) {
   cut.resize(cut.size() - 20);
   EXPECT_FALSE(EnhancedMetafileIsPlayable(cut));  // no end record
   EXPECT_TRUE(EnhancedMetafileIsPlayable(std::vector<uint8_t>(100, 0x42)));  // not a metafile at all
+}
+
+// A stretch-bits record of a bitmap: its 40-byte header, `entries` colours (cbBmi bounds
+// them, as producers write short tables), then `bitBytes` of bits.
+std::vector<uint32_t> StretchBits(int32_t width, int32_t height, uint16_t bits, uint32_t compression,
+                                  uint32_t entries, uint32_t bitBytes) {
+  const uint32_t cbBmi = 40 + entries * 4, words = 20 + 10 + entries + (bitBytes + 3) / 4;
+  std::vector<uint32_t> record(words, 0);
+  record[0] = 81;
+  record[1] = words * 4;
+  record[12] = 80;
+  record[13] = cbBmi;
+  record[14] = 80 + cbBmi;
+  record[15] = bitBytes;
+  const uint32_t header[] = {40, static_cast<uint32_t>(width), static_cast<uint32_t>(height), 1u | bits << 16u, compression};
+  std::copy(std::begin(header), std::end(header), record.begin() + 20);
+  return record;
+}
+
+// What the player reads of each record must lie inside it (or, for a colour table, inside
+// the metafile); what real producers write within that passes.
+TEST(OpenRules, MetafileRecordsHoldWhatThePlayerReads) {
+  std::vector<uint32_t> bigTable = StretchBits(32, 32, 8, 0, 16, 1024);  // a short table, then 1 KB of bits
+  std::vector<uint32_t> patternBlock(25, 0), headerless(25, 0);  // bit blocks with no source bitmap
+  patternBlock[0] = headerless[0] = 76;
+  patternBlock[1] = headerless[1] = 100;
+  headerless[21] = 100;  // a header offset, but no header: the player reads one there
+  std::vector<uint32_t> noSourceBits = patternBlock;
+  noSourceBits[0] = 81;  // device-independent bits with no bitmap: the player reads one all the same
+  std::vector<uint32_t> blend = StretchBits(2, 2, 24, 0, 0, 16), blendMore = StretchBits(2, 2, 24, 0, 0, 20);
+  std::vector<uint32_t> blendOdd = StretchBits(2, 2, 13, 0, 0, 8);
+  for (auto* record : {&blend, &blendMore, &blendOdd}) {  // an alpha blend: the same bitmap fields at 84, not 48
+    record->insert(record->begin() + 12, 9, 0);
+    (*record)[0] = 114;
+    (*record)[1] += 36;
+    for (int i = 21; i < 25; ++i) (*record)[i] += (i == 21 || i == 23) ? 36 : 0;
+  }
+  std::vector<uint32_t> textW = {84, 88, 0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 76, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  std::vector<uint32_t> textDx = textW;
+  textDx[18] = 80;  // advances for three characters from offset 80: past the record
+  const struct {
+    std::vector<std::vector<uint32_t>> records;
+    uint16_t handles;
+    bool passes;
+  } cases[] = {
+      {{{37, 12, 5}}, 6, true},                                // the table holds six handles
+      {{{37, 12, 5}}, 2, false},
+      {{bigTable}, 2, true},
+      {{StretchBits(2, 2, 8, 0, 16, 8)}, 2, false},           // a full table would run past the metafile
+      {{StretchBits(2, 2, 8, 0, 256, 8)}, 2, true},
+      {{StretchBits(2, 2, 24, 0, 0, 15)}, 2, false},          // rows of 8 bytes: one short
+      {{StretchBits(64, 48, 0, 4, 0, 200)}, 2, true},         // an embedded JPEG
+      {{StretchBits(64, 48, 0, 5, 0, 200)}, 2, true},         // an embedded PNG
+      {{StretchBits(64, 48, 0, 0, 0, 200)}, 2, false},        // no bit count and no codec
+      {{patternBlock}, 2, true},
+      {{headerless}, 2, false},
+      {{noSourceBits}, 2, false},
+      {{blend}, 2, true},
+      {{blendMore}, 2, false},  // 20 bytes copied into a bitmap of 16
+      {{blendOdd}, 2, false},   // 13 bits a pixel: no bitmap to copy into
+      {{{4, 44, 0, 0, 0, 0, 2, 1, 1, 2, 2}}, 2, true},         // a polyline of two points
+      {{{4, 44, 0, 0, 0, 0, 3, 1, 1, 2, 2}}, 2, false},        // three claimed
+      {{{8, 52, 0, 0, 0, 0, 1, 2, 2, 1, 1, 2, 2}}, 2, true},   // a polygon of two points
+      {{{8, 52, 0, 0, 0, 0, 1, 2, 3, 1, 1, 2, 2}}, 2, false},  // its count adds up past the points
+      {{textW}, 2, true},
+      {{textDx}, 2, false},
+      {{{95, 52, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}}, 2, true},  // an extended pen without style entries
+      {{{95, 52, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 4}}, 2, false},
+      {{{75, 48, 32, 5, 32, 1, 0, 16, 0, 0, 0, 0}}, 2, true},  // a clip region of no rectangle
+      {{{75, 48, 32, 5, 32, 1, 1, 16, 0, 0, 0, 0}}, 2, false}, // one rectangle claimed, none held
+      {{{71, 68, 0, 0, 0, 0, 32, 0x80000000, 32, 1, 0, 16, 0, 0, 0, 0, 0}}, 2, true},  // a stock brush
+      {{{71, 68, 0, 0, 0, 0, 32, 7, 32, 1, 0, 16, 0, 0, 0, 0, 0}}, 2, false},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(EnhancedMetafileIsPlayable(Emf(cases[i].records, cases[i].handles)), cases[i].passes) << "case " << i;
+}
+
+// A placeable Windows metafile: the 22-byte placeable header, the metafile header with
+// `objects` handles, the given records (function, then parameters), the end record.
+std::vector<uint8_t> Wmf(const std::vector<std::vector<uint16_t>>& records, uint16_t objects = 2) {
+  std::vector<uint16_t> words = {0xCDD7, 0x9AC6, 0, 0, 0, 100, 50, 96, 0, 0, 0, 1, 9, 0x300, 0, 0, objects, 0, 0, 0};
+  for (const auto& record : records) {
+    words.insert(words.end(), {static_cast<uint16_t>(record.size() + 2), 0});
+    words.insert(words.end(), record.begin(), record.end());
+  }
+  words.insert(words.end(), {3, 0, 0});
+  const uint32_t size = static_cast<uint32_t>(words.size() - 11);
+  words[14] = static_cast<uint16_t>(size);
+  words[15] = static_cast<uint16_t>(size >> 16);
+  std::vector<uint8_t> bytes;
+  for (uint16_t word : words) bytes.insert(bytes.end(), {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8)});
+  return bytes;
+}
+
+// The player of placeable metafiles reads what records claim: it must lie inside them.
+TEST(OpenRules, PlaceableMetafileRecordsHoldWhatThePlayerReads) {
+  // Stretched bits of a 2 x 2 24-bit bitmap: 11 parameters, the header, 16 bytes of rows.
+  std::vector<uint16_t> stretch = {0x0F43, 0x20, 0xCC, 0, 2, 2, 0, 0, 2, 2, 0, 0, 40, 0, 2, 0, 2, 0, 1, 24};
+  stretch.resize(stretch.size() + 12 + 8, 0);  // the rest of the header, the rows
+  std::vector<uint16_t> cutStretch(stretch.begin(), stretch.end() - 1);
+  const struct {
+    std::vector<std::vector<uint16_t>> records;
+    bool passes;
+  } cases[] = {
+      {{{0x012D, 1}}, true},                               // select object 1 of 2
+      {{{0x012D, 2}}, false},
+      {{{0x0325, 2, 0, 0, 5, 5}}, true},                   // a polyline of two points
+      {{{0x0325, 3, 0, 0, 5, 5}}, false},
+      {{{0x0538, 1, 2, 0, 0, 5, 5}}, true},                // one polygon of two points
+      {{{0x0538, 1, 0xFFFF, 0, 0}}, false},                // a negative point count
+      {{{0x0521, 3, 'a' | 'b' << 8, 'c', 1, 1}}, true},    // text out of three characters
+      {{{0x0521, 5, 'a' | 'b' << 8, 'c', 1, 1}}, false},
+      {{{0x0626, 15, 4, 0, 0}}, true},                     // an escape of four bytes
+      {{{0x0626, 15, 40, 0, 0}}, false},
+      {{stretch}, true},
+      {{cutStretch}, false},                               // its last row a byte short
+      {{{0x0922, 0, 0, 0, 0, 0, 0, 0, 0}}, false},         // a device-dependent bitmap
+      {{{0x02FB, 12}}, false},                             // a font without its face name
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(WindowsMetafileIsPlayable(Wmf(cases[i].records)), cases[i].passes) << "case " << i;
+  std::vector<uint8_t> longer = Wmf({});
+  longer[28] += 1;  // claims a word more than the file holds
+  EXPECT_FALSE(WindowsMetafileIsPlayable(longer));
 }
 
 std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, size_t pixelBytes,
@@ -169,6 +295,11 @@ TEST(OpenRules, OnlyFilesWhoseClaimsHoldReachThePictureLoader) {
     std::vector<uint8_t> file = cases[i].file;
     EXPECT_EQ(PrepareForPictureLoader(file), cases[i].passes) << "case " << i;
   }
+  // Bit-field masks belong to 16 and 32 bits only: a 1-bit file with them is refused rather
+  // than its colour table (here 262,144 entries claimed) taken for the 12 bytes of masks.
+  std::vector<uint8_t> bitfields = Bmp(13, 3, 1, 3, 12);
+  bitfields[48] = 4;
+  EXPECT_FALSE(PrepareForPictureLoader(bitfields));
   // A run-length file that claims more data than it holds is cut to what it holds.
   std::vector<uint8_t> rle = Bmp(2, 2, 8, 1, 10, 5000);
   ASSERT_TRUE(PrepareForPictureLoader(rle));

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "open_test_support.h"
@@ -168,6 +170,55 @@ TEST_F(OpenTest, EveryKindOpensAtItsSizeWithItsPixels) {
   }
   EXPECT_EQ(answerer.dialogsAnswered, static_cast<int>(std::size(cases)));
   EXPECT_EQ(answerer.lastDialogTitle, L"\u8868\u793A\u3059\u308B\u753B\u50CF\u3092\u9078\u3093\u3067\u304F\u3060\u3055\u3044\u3002");
+  EXPECT_EQ(answerer.messageBoxesDismissed, 0);
+}
+
+// Metafiles another program wrote (fixtures/producer: text, lines, a gradient, bitmaps of
+// 1, 4, 8 and 24 bits, a JPEG and a PNG photo, each as EMF and placeable WMF), and bitmap
+// records as yet other producers write them, open through request 15 at the size, and
+// with every pixel, that the picture loader gives on its own.
+TEST_F(OpenTest, MetafilesOfAnotherProgramOpenAsTheLoaderShowsThem) {
+  const std::wstring producer = wintest::ProgramFolder() + L"open_fixtures\\producer\\";
+  std::vector<std::wstring> names = wintest::FilesIn(producer, L"*.emf");
+  const std::vector<std::wstring> wmf = wintest::FilesIn(producer, L"*.wmf");
+  names.insert(names.end(), wmf.begin(), wmf.end());
+  ASSERT_EQ(names.size(), 18u);
+  std::vector<std::pair<std::wstring, std::vector<uint8_t>>> files;
+  for (const std::wstring& name : names) files.emplace_back(producer + name, ReadFixture(L"producer\\" + name));
+  // Bitmap records as other producers write them: a short colour table, a JPEG bitmap.
+  const std::vector<uint8_t> photo = ReadFixture(L"photo.JPEG");
+  for (bool jpeg : {false, true}) {
+    const std::vector<uint8_t> bytes = wintest::ShortTableEmfBytes(jpeg ? photo : std::vector<uint8_t>());
+    files.emplace_back(folder.Write(jpeg ? L"jpeg-record.emf" : L"short-table.emf", bytes.data(), bytes.size()), bytes);
+  }
+  ASSERT_GT(files.back().second.size(), files[files.size() - 2].second.size() + photo.size());  // the JPEG was recorded
+  for (const auto& [path, bytes] : files) {
+    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    SCOPED_TRACE(wintest::Utf8(name));
+    const wintest::LoaderPicture expected = wintest::LoadWithPictureLoader(bytes);
+    ASSERT_GT(expected.width, 0);
+    ASSERT_EQ(Open(path), 0);
+    EXPECT_EQ(notify.Codes(), std::vector<int>{1});
+    EXPECT_EQ(FindPopup(host.Get()), nullptr);
+    ASSERT_EQ(ImageSize().cx, expected.width);
+    ASSERT_EQ(ImageSize().cy, expected.height);
+    const auto* bits = static_cast<const uint8_t*>(lib.getImageBits());
+    const size_t row = static_cast<size_t>(expected.width) * 3;
+    const size_t stride = (row + 3) / 4 * 4;
+    int differing = 0, drawn = 0;
+    for (int y = 0; y < expected.height; ++y) {
+      for (size_t x = 0; x < row; ++x) {
+        const uint8_t seen = bits[y * stride + x], wanted = expected.pixels[y * stride + x];
+        differing += seen != wanted;
+        drawn += wanted != 0xF7;
+      }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(drawn, static_cast<int>(row) * expected.height / 100);  // the drawing is there, not only background
+    std::printf("%s: %d x %d, %d of %d bytes drawn\n", wintest::Utf8(name).c_str(), expected.width, expected.height,
+                drawn, static_cast<int>(row) * expected.height);
+    CloseViewerAndPopup();
+  }
   EXPECT_EQ(answerer.messageBoxesDismissed, 0);
 }
 

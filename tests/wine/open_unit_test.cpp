@@ -170,6 +170,7 @@ TEST_F(OpenUnitTest, BrokenFilesOfEveryKindLeakNoGdiObject) {
     const wchar_t* name;
   } seeds[] = {
       {wintest::EmfBytes(), L"x.emf"}, {wintest::PlaceableWmfBytes(), L"x.wmf"},
+      {ReadAll(Fixture(L"producer\\bitmap8.emf")), L"x.emf"}, {ReadAll(Fixture(L"producer\\text.wmf")), L"x.wmf"},
       {ReadAll(Fixture(L"base.bmp")), L"x.bmp"},   {ReadAll(Fixture(L"rle.bmp")), L"x.bmp"},
       {ReadAll(Fixture(L"photo.JPEG")), L"x.jpg"}, {ReadAll(Fixture(L"logo.png")), L"x.png"},
       {ReadAll(Fixture(L"screen.gif")), L"x.gif"}, {ReadAll(Fixture(L"icon.ico")), L"x.ico"},

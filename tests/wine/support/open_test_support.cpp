@@ -1,6 +1,11 @@
 #include "open_test_support.h"
 
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "win_test_support.h"
 
@@ -122,6 +127,119 @@ std::vector<uint8_t> PlaceableWmfBytes() {
   bytes.push_back(static_cast<uint8_t>(checksum >> 8));
   bytes.insert(bytes.end(), records.begin(), records.end());
   return bytes;
+}
+
+std::vector<uint8_t> ShortTableEmfBytes(const std::vector<uint8_t>& jpeg) {
+  constexpr int kSide = 64;
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[16];
+  } info{};
+  info.header = {sizeof(BITMAPINFOHEADER), kSide, kSide, 1, 8, BI_RGB, 0, 0, 0, 16, 0};
+  for (int i = 0; i < 16; ++i) info.colours[i] = {static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 16), 128, 0};
+  std::vector<uint8_t> bits(kSide * kSide);
+  for (size_t i = 0; i < bits.size(); ++i) bits[i] = static_cast<uint8_t>((i / 4 + i / (4 * kSide)) % 16);
+  const RECT frame{0, 0, 2 * 2646, 2 * 1323};  // 200 x 100 pixels at 96 dpi
+  HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+  StretchDIBits(dc, 0, 0, 100, 100, 0, 0, kSide, kSide, bits.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                DIB_RGB_COLORS, SRCCOPY);
+  HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+  std::vector<uint8_t> bytes(GetEnhMetaFileBits(metafile, 0, nullptr));
+  GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), bytes.data());
+  DeleteEnhMetaFile(metafile);
+  // The recorder keeps biClrUsed; producers that bound the table by cbBmiSrc leave it 0.
+  // The recorder does not take a JPEG bitmap: its record is the 8-bit one's fixed part with
+  // a JPEG header and the JPEG's bytes, put in before the end record.
+  std::vector<uint8_t> record;
+  size_t end = 0;
+  DWORD size = 0;
+  for (size_t at = 0; at + 8 <= bytes.size(); at += size) {
+    DWORD type;
+    std::memcpy(&type, &bytes[at], 4);
+    std::memcpy(&size, &bytes[at + 4], 4);
+    if (size < 8) return {};
+    if (type == EMR_EOF) end = at;
+    if (type != EMR_STRETCHDIBITS || size < 80) continue;
+    EMRSTRETCHDIBITS fields;
+    std::memcpy(&fields, &bytes[at], sizeof(fields));
+    std::memset(&bytes[at + fields.offBmiSrc + 32], 0, 4);
+    fields.xDest = 100;
+    fields.cxSrc = 127;
+    fields.cySrc = 64;
+    fields.offBmiSrc = sizeof(fields);
+    fields.cbBmiSrc = sizeof(BITMAPINFOHEADER);
+    fields.offBitsSrc = sizeof(fields) + sizeof(BITMAPINFOHEADER);
+    fields.cbBitsSrc = static_cast<DWORD>(jpeg.size());
+    fields.emr.nSize = static_cast<DWORD>((fields.offBitsSrc + jpeg.size() + 3) / 4 * 4);
+    const BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), 127, 64, 1, 0, BI_JPEG, fields.cbBitsSrc, 0, 0, 0, 0};
+    record.assign(reinterpret_cast<const uint8_t*>(&fields), reinterpret_cast<const uint8_t*>(&fields + 1));
+    record.insert(record.end(), reinterpret_cast<const uint8_t*>(&header), reinterpret_cast<const uint8_t*>(&header + 1));
+    record.insert(record.end(), jpeg.begin(), jpeg.end());
+    record.resize(fields.emr.nSize);
+  }
+  if (jpeg.empty() || record.empty() || end == 0) return bytes;
+  bytes.insert(bytes.begin() + static_cast<ptrdiff_t>(end), record.begin(), record.end());
+  auto* header = reinterpret_cast<ENHMETAHEADER*>(bytes.data());
+  header->nBytes = static_cast<DWORD>(bytes.size());
+  header->nRecords += 1;
+  return bytes;
+}
+
+LoaderPicture LoadWithPictureLoader(const std::vector<uint8_t>& file) {
+  LoaderPicture result;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, file.size());
+  if (!block) return result;
+  std::memcpy(GlobalLock(block), file.data(), file.size());
+  GlobalUnlock(block);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    GlobalFree(block);
+    return result;
+  }
+  IPicture* picture = nullptr;
+  const HRESULT loaded =
+      OleLoadPicture(stream, static_cast<LONG>(file.size()), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(loaded) || !picture) return result;
+  OLE_XSIZE_HIMETRIC himetricWidth = 0;
+  OLE_YSIZE_HIMETRIC himetricHeight = 0;
+  picture->get_Width(&himetricWidth);
+  picture->get_Height(&himetricHeight);
+  HDC screen = GetDC(nullptr);
+  result.width = static_cast<int>(std::lround(himetricWidth * GetDeviceCaps(screen, LOGPIXELSX) / 2540.0));
+  result.height = static_cast<int>(std::lround(himetricHeight * GetDeviceCaps(screen, LOGPIXELSY) / 2540.0));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), result.width, result.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  if (bitmap && memory) {
+    const size_t bytes = static_cast<size_t>((result.width * 3 + 3) / 4 * 4) * result.height;
+    std::memset(bits, 0xF7, bytes);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    picture->Render(memory, 0, 0, result.width, result.height, 0, himetricHeight, himetricWidth, -himetricHeight,
+                    nullptr);
+    GdiFlush();
+    SelectObject(memory, old);
+    result.pixels.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + bytes);
+  }
+  if (memory) DeleteDC(memory);
+  if (bitmap) DeleteObject(bitmap);
+  picture->Release();
+  return result;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
 }
 
 std::wstring ProgramFolder() {

@@ -60,4 +60,21 @@ class TempFolder {
 std::vector<uint8_t> EmfBytes();
 std::vector<uint8_t> PlaceableWmfBytes();
 
+// An enhanced metafile of a 64 x 64 8-bit bitmap whose colour table holds 16 entries,
+// bounded by the record's header size only (biClrUsed 0), as some producers write them;
+// with `jpeg`, a JPEG bitmap record (biBitCount 0, BI_JPEG) follows it.
+std::vector<uint8_t> ShortTableEmfBytes(const std::vector<uint8_t>& jpeg);
+
+// A file as the platform's picture loader shows it on its own: loaded from memory, its
+// HIMETRIC size in pixels of the screen (rounded), rendered upright over 0xF7 into a 24-bit
+// bottom-up picture of that size. Zero sides when the loader refuses the file.
+struct LoaderPicture {
+  int width = 0, height = 0;
+  std::vector<uint8_t> pixels;  // rows of 4-byte multiples, bottom row first
+};
+LoaderPicture LoadWithPictureLoader(const std::vector<uint8_t>& file);
+
+// The names of the files in `folder` (with a trailing backslash) that match `pattern`.
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern);
+
 }  // namespace wintest
