@@ -46,7 +46,7 @@ check-asan: native-asan
 # soak test runs 20 open/close cycles here (exact GDI counts catch a leak on the first).
 check-wine: mingw
 	@echo "== Windows tests under Wine (the native suite among them) =="
-	@PICTORNX_SCREEN=1280x1024x24 PICTORNX_SOAK_CYCLES=20 scripts/wine-session ctest --preset $(wine_preset)
+	@PICTORNX_SCREEN=1280x1024x24 PICTORNX_SOAK_CYCLES=10 scripts/wine-session ctest --preset $(wine_preset)
 
 # The whole-library soak: 1,000 cycles through every window of the real DLL (a line per 100
 # cycles; fails on growth), then every DIB section of one cycle failed in turn with the shell
