@@ -32,7 +32,10 @@ mingw: setup
 check: check-native check-asan check-wine fuzz-smoke
 	@echo "make check: native, sanitizer and Wine tests passed"
 
-check-native: native
+# make check builds what its tests run: not the benchmarks, the timing programs or the demo.
+check-native: setup
+	@$(call configure,native)
+	@cmake --build --preset native --target pictornx_native_tests
 	@scripts/check-includes
 	@echo "== native tests =="
 	@ctest --preset native
@@ -43,8 +46,13 @@ check-asan: native-asan
 
 # The Windows tests always run on an Xvfb screen of their own of a fixed size, whatever
 # DISPLAY is set: tests move the pointer and some depend on the screen's size. The viewer's
-# soak test runs 20 open/close cycles here (exact GDI counts catch a leak on the first).
-check-wine: mingw
+# soak and the leak loops run 10 cycles here (exact GDI counts catch a leak on the first).
+check-wine: setup
+	@$(call configure,mingw)
+	@p=$(wine_preset); if [ "$$p" = mingw ]; then cmake --build --preset mingw --target windows-tests; else \
+	  cmake --build --preset mingw --target pictornx; \
+	  cmake --preset $$p >build/configure-$$p.log 2>&1 || { cat build/configure-$$p.log; exit 1; }; \
+	  cmake --build --preset $$p --target windows-tests; fi
 	@echo "== Windows tests under Wine (the native suite among them) =="
 	@PICTORNX_SCREEN=1280x1024x24 PICTORNX_SOAK_CYCLES=10 scripts/wine-session ctest --preset $(wine_preset)
 
@@ -88,7 +96,9 @@ gallery: mingw
 # (BENCH_FILTER, a regular expression, picks cases), then request-to-viewer timing under
 # Wine beside the bare BitBlt and copies, and the save path beside the bare writers.
 BENCH_FILTER ?= .
-bench-wine: native mingw
+bench-wine: native
+	@scripts/setup --benchmark
+	@$(MAKE) --no-print-directory mingw
 	@for b in build/native/bench/bench_*; do [ -x "$$b" ] || continue; \
 	  echo "== $$(basename $$b), native =="; "$$b" --benchmark_filter='$(BENCH_FILTER)'; \
 	  w=$(wine_bin)/$$(basename $$b).exe; [ -f "$$w" ] || continue; \
