@@ -1,21 +1,27 @@
 # Read by ctest (script mode) through the test directory's TEST_INCLUDE_FILES: adds the
-# tests of one Windows test program, one per GoogleTest suite, so each suite's cases share
-# one Wine process (a process start costs about half a second under Wine, most cases far
-# less). The suites named in FRESH_SUITES keep a process per case: they depend on module
-# state that only a new process resets. Suites not named in WINDOWLESS_SUITES hold the
-# "desktop" lock: they show windows, read the screen, move the pointer, take the foreground
-# or the clipboard, so only one of them runs at a time; the windowless ones may run beside.
+# tests of one GoogleTest program, one per suite, so each suite's cases share one process
+# (a process start costs about half a second under Wine, a tenth under ASan, most cases
+# far less). The suites named in FRESH_SUITES keep a process per case: they depend on
+# module state that only a new process resets. With LOCK set, suites not named in
+# WINDOWLESS_SUITES hold that resource lock: under Wine they show windows, read the
+# screen, move the pointer, take the foreground or the clipboard, so only one of them runs
+# at a time; the windowless ones may run beside.
 #
-# The program is listed (--gtest_list_tests, under Wine) when it is newer than the list
-# kept from the last listing, so new files and new cases need no registration.
+# The program is listed (--gtest_list_tests, through EMULATOR if set) when it is newer than
+# the list kept from the last listing, so new files and new cases need no registration.
 #
 # Set by the including file: PROGRAM, EMULATOR, LIST_FILE, FRESH_SUITES, WINDOWLESS_SUITES,
-# TIMEOUT.
+# LOCK, TIMEOUT.
 cmake_policy(PUSH)
 cmake_policy(SET CMP0057 NEW)  # if(IN_LIST): ctest reads this with the oldest policies
 
 if(NOT EXISTS "${LIST_FILE}" OR "${PROGRAM}" IS_NEWER_THAN "${LIST_FILE}")
-  execute_process(COMMAND "${EMULATOR}" "${PROGRAM}" --gtest_list_tests
+  set(command "")
+  if(EMULATOR)
+    set(command "\"${EMULATOR}\" ")
+  endif()
+  string(APPEND command "\"${PROGRAM}\"")
+  execute_process(COMMAND ${EMULATOR} "${PROGRAM}" --gtest_list_tests
     OUTPUT_VARIABLE listing ERROR_VARIABLE listing_error RESULT_VARIABLE listed TIMEOUT 120)
   get_filename_component(program_name "${PROGRAM}" NAME_WE)
   if(NOT listed EQUAL 0)
@@ -58,11 +64,11 @@ set_tests_properties([==[${program_name}.listing]==] PROPERTIES WILL_FAIL TRUE)\
       list(TRANSFORM "cases_${suite}" PREPEND "${suite}." OUTPUT_VARIABLE names)
     endif()
     set(lock "")
-    if(NOT suite IN_LIST WINDOWLESS_SUITES)
-      set(lock "RESOURCE_LOCK desktop")
+    if(LOCK AND NOT suite IN_LIST WINDOWLESS_SUITES)
+      set(lock "RESOURCE_LOCK ${LOCK}")
     endif()
     foreach(name IN LISTS names)
-      string(APPEND tests "add_test([==[${name}]==] \"${EMULATOR}\" \"${PROGRAM}\" [==[--gtest_filter=${name}]==])\n"
+      string(APPEND tests "add_test([==[${name}]==] ${command} [==[--gtest_filter=${name}]==])\n"
         "set_tests_properties([==[${name}]==] PROPERTIES TIMEOUT ${TIMEOUT} ${lock})\n")
     endforeach()
   endforeach()
