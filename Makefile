@@ -58,7 +58,7 @@ check-wine: setup
 
 # The whole-library soak: 1,000 cycles through every window of the real DLL (a line per 100
 # cycles; fails on growth), then every DIB section of one cycle failed in turn with the shell
-# linked in. make check runs 20 cycles and a sample of the failures.
+# linked in. make check runs 10 cycles and a sample of the failures.
 SOAK_CYCLES ?= 1000
 soak: mingw
 	@echo "== $(SOAK_CYCLES) soak cycles through the DLL =="
