@@ -15,7 +15,13 @@
 cmake_policy(PUSH)
 cmake_policy(SET CMP0057 NEW)  # if(IN_LIST): ctest reads this with the oldest policies
 
-if(NOT EXISTS "${LIST_FILE}" OR "${PROGRAM}" IS_NEWER_THAN "${LIST_FILE}")
+# The list is made again when the program or these settings changed.
+string(REPLACE ";" "," settings "# ${FRESH_SUITES} | ${WINDOWLESS_SUITES} | ${LOCK} | ${TIMEOUT} | ${EMULATOR}")
+set(listed_with "")
+if(EXISTS "${LIST_FILE}")
+  file(STRINGS "${LIST_FILE}" listed_with LIMIT_COUNT 1)
+endif()
+if(NOT listed_with STREQUAL settings OR "${PROGRAM}" IS_NEWER_THAN "${LIST_FILE}")
   set(command "")
   if(EMULATOR)
     set(command "\"${EMULATOR}\" ")
@@ -57,7 +63,7 @@ set_tests_properties([==[${program_name}.listing]==] PROPERTIES WILL_FAIL TRUE)\
       endif()
     endif()
   endforeach()
-  set(tests "")
+  set(tests "${settings}\n")
   foreach(suite IN LISTS suites)
     set(names "${suite}.*")
     if(suite IN_LIST FRESH_SUITES)
