@@ -231,8 +231,7 @@ TEST_F(JpegPreviewTest, OpensWithTheSizesAndTheFileSizeOfTheSameEncodeThenCloses
   EXPECT_EQ(at.left, desktop.right - 735);
   EXPECT_EQ(at.top, desktop.bottom - 490);
   EXPECT_FALSE(FileExists(TempJpeg()));
-  PumpUntil([] { return false; }, 50);
-  EXPECT_TRUE(ShowsImageSize(preview, 500, 300));
+  EXPECT_TRUE(PumpUntil([&] { return ShowsImageSize(preview, 500, 300); }, 2000));
   EXPECT_TRUE(ShowsFileSize(preview, EncodedSize({65, false, true})));
 
   // The menu entries that would change the image are greyed; closing the viewer is not.
@@ -294,30 +293,28 @@ TEST_F(JpegPreviewTest, TheSettingsPanelChangesTheSettingsAndReencodesAtOnce) {
     HWND control = GetDlgItem(panel, id);
     SendMessageW(panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
   };
-  auto settle = [] { PumpUntil([] { return false; }, 30); };
+  // Each change re-encodes at once: once the window has painted, it shows the new size.
+  auto showsSize = [&](const pictornx::JpegOptions& settings) {
+    const uint32_t bytes = EncodedSize(settings);
+    return wintest::PumpUntilPainted(preview) && PumpUntil([&] { return ShowsFileSize(preview, bytes); }, 2000);
+  };
 
   Click(panel, 25, 60);  // the slider's left end: quality 1
-  settle();
-  EXPECT_TRUE(ShowsFileSize(preview, EncodedSize({1, false, true})));
+  EXPECT_TRUE(showsSize({1, false, true}));
   command(IDC_JPEG_QUALITY_DOWN);  // at 1 nothing changes
-  settle();
-  EXPECT_TRUE(ShowsFileSize(preview, EncodedSize({1, false, true})));
+  EXPECT_TRUE(showsSize({1, false, true}));
   Click(panel, 99, 60);  // the right end of the band: 99, not 100
-  settle();
-  EXPECT_TRUE(ShowsFileSize(preview, EncodedSize({99, false, true})));
+  EXPECT_TRUE(showsSize({99, false, true}));
   command(IDC_JPEG_QUALITY_UP);
-  settle();
-  EXPECT_TRUE(ShowsFileSize(preview, EncodedSize({100, false, true})));
+  EXPECT_TRUE(showsSize({100, false, true}));
 
   SendMessageW(GetDlgItem(panel, IDC_JPEG_PROGRESSIVE), BM_CLICK, 0, 0);
-  settle();
-  EXPECT_TRUE(ShowsFileSize(preview, EncodedSize({100, true, true})));
+  EXPECT_TRUE(showsSize({100, true, true}));
   SendMessageW(GetDlgItem(panel, IDC_JPEG_GREY), BM_CLICK, 0, 0);
-  settle();
-  EXPECT_TRUE(ShowsFileSize(preview, EncodedSize({100, true, false})));
+  EXPECT_TRUE(showsSize({100, true, false}));
   // One grey component spreads into equal blue, green and red bytes.
   HWND view = GetDlgItem(preview, IDC_PREVIEW_VIEW);
-  PumpUntil([] { return false; }, 50);
+  ASSERT_TRUE(wintest::PumpUntilPainted(preview));
   const Capture shown = WindowPixels(view);
   for (int x = 5; x < 300; x += 37) {
     const COLORREF p = shown.At(x, 20);
@@ -329,8 +326,7 @@ TEST_F(JpegPreviewTest, TheSettingsPanelChangesTheSettingsAndReencodesAtOnce) {
   SendMessageW(preview, WM_CLOSE, 0, 0);
   preview = OpenPreview();
   ASSERT_NE(preview, nullptr);
-  settle();
-  EXPECT_TRUE(ShowsFileSize(preview, EncodedSize({100, true, false})));
+  EXPECT_TRUE(showsSize({100, true, false}));
 }
 
 TEST_F(JpegPreviewTest, TheSaveButtonSavesAJpegThroughTheJpegOnlyDialog) {
@@ -409,7 +405,8 @@ TEST_F(JpegPreviewTest, TabsSwitchTheViewAndTheLoupesRightHalfFollows) {
   for (const auto& tab : tabs) {
     SCOPED_TRACE(tab.tabY);
     Click(preview, 650, tab.tabY);
-    PumpUntil([] { return false; }, 60);
+    ASSERT_TRUE(wintest::PumpUntilPainted(preview));
+    ASSERT_TRUE(wintest::PumpUntilPainted(loupe));
     const COLORREF shown = WindowPixels(view).At(60, 60);
     EXPECT_TRUE(Near(shown, tab.r, tab.g, tab.b, tab.tolerance)) << Hex(shown);
     const Capture magnified = WindowPixels(loupe);
@@ -427,7 +424,7 @@ TEST_F(JpegPreviewTest, GainAndRangeRedrawTheChannelPanelsAndTheRightButtonUndoe
   Click(panelOf(preview), 25, 60);  // quality 1: large differences
   HWND red = GetDlgItem(preview, IDC_PREVIEW_RED_PANEL);
   auto plot = [&] {
-    PumpUntil([] { return false; }, 40);
+    EXPECT_TRUE(wintest::PumpUntilPainted(preview));
     return WindowPixels(red);
   };
   const Capture gain1 = plot();
@@ -476,7 +473,7 @@ TEST_F(JpegPreviewTest, ARangeNeedsAnImageWiderThan80AndHigherThan20) {
     Press(preview, 12, 12);
     Move(preview, 60, 25, MK_LBUTTON);
     Release(preview, 60, 25);
-    PumpUntil([] { return false; }, 40);
+    ASSERT_TRUE(wintest::PumpUntilPainted(preview));
     const COLORREF ground = WindowPixels(GetDlgItem(preview, IDC_PREVIEW_RED_PANEL)).At(6, 30);
     EXPECT_EQ(ground == RGB(255, 255, 0x90), c.accepted) << Hex(ground);
   }

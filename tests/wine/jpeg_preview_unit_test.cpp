@@ -93,7 +93,7 @@ TEST_F(JpegPreviewUnitTest, AFailedRefreshKeepsWhatTheWindowShowedAndRemovesTheF
   SendMessageW(viewer, WM_COMMAND, IDM_JPEG_PREVIEW, 0);
   HWND preview = JpegPreviewWindow();
   ASSERT_NE(preview, nullptr);
-  wintest::PumpUntil([] { return false; }, 50);
+  ASSERT_TRUE(wintest::PumpUntilPainted(preview));
   const std::vector<COLORREF> before = ViewPixels(preview);
 
   // No memory for the decoded picture: the file was written, and is gone again.
@@ -112,13 +112,13 @@ TEST_F(JpegPreviewUnitTest, AFailedRefreshKeepsWhatTheWindowShowedAndRemovesTheF
     EnvironmentOverride temp(L"TEMP", L"C:\\pictornx-missing-folder\\");
     EXPECT_EQ(RefreshJpegPreview(), kRefreshWriteFailed);
   }
-  wintest::PumpUntil([] { return false; }, 50);
+  ASSERT_TRUE(wintest::PumpUntilPainted(preview));
   EXPECT_EQ(ViewPixels(preview), before);
   EXPECT_TRUE(IsWindow(preview));
   // The difference views still read the last good images.
   SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(650, 128));
   SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(650, 128));
-  wintest::PumpUntil([] { return false; }, 50);
+  ASSERT_TRUE(wintest::PumpUntilPainted(preview));
   EXPECT_NE(ViewPixels(preview), before);
   EXPECT_EQ(RefreshJpegPreview(), kRefreshDone);
   EXPECT_FALSE(FileExists(TempJpeg()));

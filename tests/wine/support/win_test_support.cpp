@@ -31,6 +31,17 @@ void PumpPending() {
   }
 }
 
+bool PumpUntilPainted(HWND window, DWORD timeoutMs) {
+  return PumpUntil(
+      [window] {
+        if (GetUpdateRect(window, nullptr, FALSE)) return false;
+        for (HWND child : ChildWindows(window))
+          if (GetUpdateRect(child, nullptr, FALSE)) return false;
+        return true;
+      },
+      timeoutMs);
+}
+
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

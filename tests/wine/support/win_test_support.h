@@ -17,6 +17,9 @@ namespace wintest {
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Dispatches every message already queued (no waiting).
 void PumpPending();
+// Dispatches messages until neither `window` nor any window inside it has a region left to
+// paint, so what it shows can be read back; false when one still had after `timeoutMs`.
+bool PumpUntilPainted(HWND window, DWORD timeoutMs = 2000);
 
 // UTF-8 of a UTF-16 string, for test output (MinGW's %ls drops non-ASCII).
 std::string Utf8(const std::wstring& text);
