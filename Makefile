@@ -132,7 +132,7 @@ fuzz: setup
 	@$(call configure,fuzz)
 	@cmake --build --preset fuzz
 
-# Each reader's fuzz target for about 10 seconds on generated seeds (a regression check for
+# Each fuzz target for about 5 seconds on generated seeds (a regression check for
 # make check); fuzz/run.sh SECONDS runs them longer.
 fuzz-smoke: fuzz
 	@fuzz/run.sh 5
