@@ -20,7 +20,9 @@ struct ResourceId {
 // machine's file system is drive Z:. The source folder comes from the build, not __FILE__,
 // which ccache's base_dir makes relative to the build tree.
 inline std::string ResourceIdsHeaderPath() {
-  return std::string("Z:") + PICTORNX_SOURCE_DIR + "/src/resources/resource_ids.h";
+  // One literal: GCC 12 warns (an error here) about a run-time concatenation when the
+  // folder's name happens to fit the string's inline buffer.
+  return "Z:" PICTORNX_SOURCE_DIR "/src/resources/resource_ids.h";
 }
 
 // Every `#define <prefix>NAME <number>` of the header, in the order written.
