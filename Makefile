@@ -54,8 +54,8 @@ check-wine: setup
 	  cmake --build --preset mingw --target pictornx; \
 	  cmake --preset $$p >build/configure-$$p.log 2>&1 || { cat build/configure-$$p.log; exit 1; }; \
 	  cmake --build --preset $$p --target windows-tests; fi
-	@echo "== Windows tests under Wine (the native suite among them) =="
-	@PICTORNX_SCREEN=1280x1024x24 PICTORNX_SOAK_CYCLES=10 scripts/wine-session ctest --preset $(wine_preset)
+	@echo "== Windows tests under Wine (the native suite among them), in two sessions at once =="
+	@PICTORNX_SCREEN=1280x1024x24 PICTORNX_SOAK_CYCLES=10 scripts/wine-test-pair $(wine_preset)
 
 # The whole-library soak: 1,000 cycles through every window of the real DLL (a line per 100
 # cycles; fails on growth), then every DIB section and every heap allocation of the

@@ -10,13 +10,16 @@
 # The program is listed (--gtest_list_tests, through EMULATOR if set) when it is newer than
 # the list kept from the last listing, so new files and new cases need no registration.
 #
+# Every test is labelled with its program's name, so a run can pick one program's suites
+# (ctest -L wine_e2e_tests).
+#
 # Set by the including file: PROGRAM, EMULATOR, LIST_FILE, FRESH_SUITES, WINDOWLESS_SUITES,
 # LOCK, TIMEOUT.
 cmake_policy(PUSH)
 cmake_policy(SET CMP0057 NEW)  # if(IN_LIST): ctest reads this with the oldest policies
 
 # The list is made again when the program or these settings changed.
-string(REPLACE ";" "," settings "# ${FRESH_SUITES} | ${WINDOWLESS_SUITES} | ${LOCK} | ${TIMEOUT} | ${EMULATOR}")
+string(REPLACE ";" "," settings "# ${FRESH_SUITES} | ${WINDOWLESS_SUITES} | ${LOCK} | ${TIMEOUT} | ${EMULATOR} | labelled")
 set(listed_with "")
 if(EXISTS "${LIST_FILE}")
   file(STRINGS "${LIST_FILE}" listed_with LIMIT_COUNT 1)
@@ -27,15 +30,15 @@ if(NOT listed_with STREQUAL settings OR "${PROGRAM}" IS_NEWER_THAN "${LIST_FILE}
     set(command "\"${EMULATOR}\" ")
   endif()
   string(APPEND command "\"${PROGRAM}\"")
+  get_filename_component(program_name "${PROGRAM}" NAME_WE)
   execute_process(COMMAND ${EMULATOR} "${PROGRAM}" --gtest_list_tests
     OUTPUT_VARIABLE listing ERROR_VARIABLE listing_error RESULT_VARIABLE listed TIMEOUT 120)
-  get_filename_component(program_name "${PROGRAM}" NAME_WE)
   if(NOT listed EQUAL 0)
     # A test that fails and says why, rather than a program that silently has no tests.
     string(REPLACE "]==]" "" listing_error "${listing}${listing_error}")
     file(WRITE "${LIST_FILE}.failed" "add_test([==[${program_name}.listing]==] \"${CMAKE_COMMAND}\" -E echo\
  [==[${PROGRAM} --gtest_list_tests failed (${listed}): ${listing_error}]==])\n\
-set_tests_properties([==[${program_name}.listing]==] PROPERTIES WILL_FAIL TRUE)\n")
+set_tests_properties([==[${program_name}.listing]==] PROPERTIES WILL_FAIL TRUE LABELS ${program_name})\n")
     include("${LIST_FILE}.failed")
     file(REMOVE "${LIST_FILE}.failed")
     cmake_policy(POP)
@@ -75,7 +78,7 @@ set_tests_properties([==[${program_name}.listing]==] PROPERTIES WILL_FAIL TRUE)\
     endif()
     foreach(name IN LISTS names)
       string(APPEND tests "add_test([==[${name}]==] ${command} [==[--gtest_filter=${name}]==])\n"
-        "set_tests_properties([==[${name}]==] PROPERTIES TIMEOUT ${TIMEOUT} ${lock})\n")
+        "set_tests_properties([==[${name}]==] PROPERTIES TIMEOUT ${TIMEOUT} LABELS ${program_name} ${lock})\n")
     endforeach()
   endforeach()
   file(WRITE "${LIST_FILE}" "${tests}")
