@@ -84,13 +84,24 @@ void FileDialogDriver::RunSteps() {
     std::vector<HWND> fields;
     CollectById(dialog, kFileNameControl, &fields);
     seen = {true, WindowText(dialog), WindowText(fields.back()), onDialog_ ? onDialog_() : L""};
-    if (step.kind == DialogStep::kTypeName) {
-      // The field is a ComboBoxEx holding a ComboBox holding an Edit, all with the same id.
-      for (HWND field : fields) SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.name.c_str()));
-    }
+    // A dialog found while it is still filling itself in can lose the name or the click: say
+    // it again each second until the dialog goes, and in the end cancel it, so a test that
+    // missed its dialog fails on its own checks instead of hanging in the modal loop.
     const int button = step.kind == DialogStep::kTypeName ? IDOK : IDCANCEL;
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    WaitGone(dialog, stepTimeoutMs_);
+    const ULONGLONG end = GetTickCount64() + stepTimeoutMs_;
+    while (IsWindow(dialog) && GetTickCount64() < end) {
+      if (!IsWindowEnabled(dialog)) break;  // a box of its own is up: a later step answers it
+      if (step.kind == DialogStep::kTypeName) {
+        // The field is a ComboBoxEx holding a ComboBox holding an Edit, all with the same id.
+        for (HWND field : fields) SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.name.c_str()));
+      }
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+      WaitGone(dialog, 1000);
+    }
+    if (IsWindow(dialog) && IsWindowEnabled(dialog)) {
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+      WaitGone(dialog, 2000);
+    }
   }
 }
 
