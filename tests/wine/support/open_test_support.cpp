@@ -49,16 +49,28 @@ void CALLBACK ModalAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
   if (g_answerer) g_answerer->Check();
 }
 
+// A dialog caught while it is still filling itself in can lose the answer: one still showing
+// a second after its answer is answered again (counted once), so no test hangs in its loop.
+bool ModalAnswerer::Due(HWND dialog) {
+  const auto answeredAt = reinterpret_cast<ULONG_PTR>(GetPropW(dialog, L"answered"));
+  const ULONG_PTR now = static_cast<ULONG_PTR>(GetTickCount()) | 1;  // never 0: 0 is "not yet"
+  if (answeredAt && now - answeredAt < 1000) return false;
+  SetPropW(dialog, L"answered", reinterpret_cast<HANDLE>(now));
+  return true;
+}
+
 void ModalAnswerer::Check() {
   const auto dialogs = ProcessWindows(
       [](HWND window) { return IsWindowVisible(window) && WindowClass(window) == L"#32770"; });
   for (HWND dialog : dialogs) {
+    const bool first = GetPropW(dialog, L"answered") == nullptr;
     if (HWND field = FileNameField(dialog)) {
-      if (GetPropW(dialog, L"answered")) continue;
-      SetPropW(dialog, L"answered", reinterpret_cast<HANDLE>(1));
-      ++dialogsAnswered;
-      lastDialogTitle = WindowText(dialog);
-      lastDialogOwner = GetWindow(dialog, GW_OWNER);
+      if (!IsWindowEnabled(dialog) || !Due(dialog)) continue;  // disabled: its own box is up
+      if (first) {
+        ++dialogsAnswered;
+        lastDialogTitle = WindowText(dialog);
+        lastDialogOwner = GetWindow(dialog, GW_OWNER);
+      }
       if (path_.empty()) {
         Click(dialog, IDCANCEL);
       } else {
@@ -73,10 +85,11 @@ void ModalAnswerer::Check() {
         Click(dialog, IDOK);
       }
     } else if (GetDlgItem(dialog, IDOK) || GetDlgItem(dialog, IDCANCEL)) {
-      if (GetPropW(dialog, L"answered")) continue;
-      SetPropW(dialog, L"answered", reinterpret_cast<HANDLE>(1));
-      ++messageBoxesDismissed;
-      lastBoxText = WindowText(GetDlgItem(dialog, 0xFFFF));
+      if (!Due(dialog)) continue;
+      if (first) {
+        ++messageBoxesDismissed;
+        lastBoxText = WindowText(GetDlgItem(dialog, 0xFFFF));
+      }
       Click(dialog, GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL);
     }
   }

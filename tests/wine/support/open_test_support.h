@@ -33,6 +33,7 @@ class ModalAnswerer {
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
   void Check();
+  static bool Due(HWND dialog);
   std::wstring path_;
   UINT_PTR timer_ = 0;
 };
