@@ -405,32 +405,28 @@ int RunTour(const wchar_t* directory) {
       POINT onBox{660, 240};
       ClientToScreen(preview, &onBox);
       SetCursorPos(onBox.x, onBox.y);
-      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
-      PumpFor(300);
-      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
-      PumpFor(300);
-      // Wine without a window manager stacks the preview's X window over the topmost tip when
-      // the tip gives the focus back; a window manager keeps the tip on top.
-      if (HWND hint = FindWindowW(L"TLPICTRN", nullptr)) {
-        ShowWindow(hint, SW_HIDE);
-        ShowWindow(hint, SW_SHOWNA);
-        UpdateWindow(hint);
-      }
+      // Rests on the size box until the hint shows. Wine without a window manager stacks the
+      // preview's X window over the topmost tip when the tip gives the focus back; a window
+      // manager keeps the tip on top, so the tip is shown again above it.
+      const auto restOnSizeBox = [&] {
+        for (int i = 0; i < 2; ++i) {
+          SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
+          PumpFor(300);
+        }
+        if (HWND hint = FindWindowW(L"TLPICTRN", nullptr)) {
+          ShowWindow(hint, SW_HIDE);
+          ShowWindow(hint, SW_SHOWNA);
+          UpdateWindow(hint);
+        }
+      };
+      restOnSizeBox();
       screenshot(L"jpeg-quality-hint");
       // A double click on the size box sets the suggested quality; resting there again, the
       // hint says the quality is at it.
       if (HWND hint = FindWindowW(L"TLPICTRN", nullptr)) SendMessageW(hint, WM_CLOSE, 0, 0);
       SendMessageW(preview, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(660, 240));
       SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(650, 110));
-      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
-      PumpFor(300);
-      SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(660, 240));
-      PumpFor(300);
-      if (HWND hint = FindWindowW(L"TLPICTRN", nullptr)) {
-        ShowWindow(hint, SW_HIDE);
-        ShowWindow(hint, SW_SHOWNA);
-        UpdateWindow(hint);
-      }
+      restOnSizeBox();
       screenshot(L"jpeg-quality-suggestion-applied");
       SendMessageW(preview, WM_CLOSE, 0, 0);
     }
