@@ -12,7 +12,7 @@
 
 #include <jpeglib.h>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "codecs/jpeg_codec.h"
 #include "jpegpreview/channel_panels.h"
 #include "jpegpreview/jpeg_preview.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 
 namespace pictornx {
 

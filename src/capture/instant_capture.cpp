@@ -2,7 +2,7 @@
 #include "capture/capture_modes.h"
 #include "capture/capture_rules.h"
 #include "capture/capture_window.h"
-#include "host/host_state.h"
+#include "ui/host_link.h"
 #include "ui/timers.h"
 #include "viewer/viewer.h"
 
@@ -13,6 +13,7 @@ constexpr UINT kDelayMs = 5000;
 
 struct DelayedCaptureState {
   HWND timerWindow = nullptr;  // the host's window of request 14, which timer 112 runs on
+  bool pending = false;
 };
 
 DelayedCaptureState& Delay() {
@@ -36,7 +37,7 @@ void ShowViewerInFront() {
 
 void CALLBACK OnDelayElapsed(HWND window, UINT, UINT_PTR id, DWORD) {
   KillTimer(window, id);
-  Host().delayedCapturePending = false;
+  Delay().pending = false;
   Delay().timerWindow = nullptr;
   // CursorTile keeps the cursor of the request's time.
   if (!RecaptureScreen()) {
@@ -75,26 +76,26 @@ int StartDelayedCapture() {
   HWND host = LinkedHostWindow();
   if (!SetTimer(host, kDelayedCaptureTimer, TimerPeriod(kDelayMs), OnDelayElapsed)) return kCaptureFailed;
   Delay().timerWindow = host;
-  Host().delayedCapturePending = true;
+  Delay().pending = true;
   return kCaptureStarted;
 }
 
 bool DelayedCapturePending() {
-  HostState& host = Host();
-  if (host.delayedCapturePending && !IsWindow(Delay().timerWindow)) {
-    host.delayedCapturePending = false;
-    Delay().timerWindow = nullptr;
+  DelayedCaptureState& delay = Delay();
+  if (delay.pending && !IsWindow(delay.timerWindow)) {
+    delay.pending = false;
+    delay.timerWindow = nullptr;
     FreeCaptureImages();
   }
-  return host.delayedCapturePending;
+  return delay.pending;
 }
 
 void CancelDelayedCapture() {
-  HostState& host = Host();
-  if (!host.delayedCapturePending) return;
-  KillTimer(Delay().timerWindow, kDelayedCaptureTimer);
-  host.delayedCapturePending = false;
-  Delay().timerWindow = nullptr;
+  DelayedCaptureState& delay = Delay();
+  if (!delay.pending) return;
+  KillTimer(delay.timerWindow, kDelayedCaptureTimer);
+  delay.pending = false;
+  delay.timerWindow = nullptr;
 }
 
 }  // namespace pictornx

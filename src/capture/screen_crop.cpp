@@ -1,6 +1,6 @@
 #include "capture/capture_modes.h"
 #include "capture/capture_rules.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "pixels/crop.h"
 
 namespace pictornx {

@@ -5,7 +5,7 @@
 #include "capture/capture_modes.h"
 #include "capture/capture_rules.h"
 #include "capture/capture_window.h"
-#include "host/host_state.h"
+#include "ui/host_link.h"
 #include "ui/timers.h"
 #include "viewer/viewer.h"
 #include "win/handles.h"

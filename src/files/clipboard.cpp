@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "files/clipboard_rules.h"
-#include "host/image_buffers.h"
-#include "imageops/render_view.h"
+#include "imagestore/image_buffers.h"
+#include "viewer/render_view.h"
 #include "pixels/crop.h"
 #include "resources/resource_ids.h"
 #include "ui/host_link.h"

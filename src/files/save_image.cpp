@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "files/file_names.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "pixels/crop.h"
 #include "resources/resource_ids.h"
 #include "ui/popup.h"

@@ -2,8 +2,8 @@
 #include "host/exports.h"
 
 #include "capture/capture_modes.h"
-#include "host/host_state.h"
-#include "host/image_buffers.h"
+#include "ui/host_link.h"
+#include "imagestore/image_buffers.h"
 #include "files/open_request.h"
 #include "ui/popup.h"
 #include "resources/resource_ids.h"
@@ -14,6 +14,8 @@ using namespace pictornx;
 
 namespace {
 
+// The interface version GetToolVersion reports; the file version resource reads 0.1.8.3.
+constexpr int kToolVersion = 183;
 constexpr int kQueryToolWindow = 100;
 constexpr int kFirstCurrentRequest = 10;
 

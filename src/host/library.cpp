@@ -1,12 +1,15 @@
 #include "host/library.h"
 
-#include "win/module.h"
+#include "host/viewer_menu.h"
 #include "ui/hint.h"
+#include "win/module.h"
 
 namespace pictornx {
+
 void StartLibrary(HINSTANCE instance) {
-  SetModuleInstance(instance);
+  if (instance) SetModuleInstance(instance);
   HintClassName();
+  RegisterViewerMenu();
 }
 
 }  // namespace pictornx

@@ -1,6 +1,6 @@
 #include "imageops/colour_count_panel.h"
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "pixels/colour_count.h"
 #include "resources/resource_ids.h"
 #include "ui/panel_frame.h"

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "win/handles.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "win/module.h"
 #include "ui/popup.h"
 #include "resources/resource_ids.h"

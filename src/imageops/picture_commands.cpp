@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "pixels/effects.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "ui/popup.h"
-#include "imageops/render_view.h"
+#include "viewer/render_view.h"
 #include "pixels/transform.h"
 #include "viewer/viewer.h"
 

@@ -5,9 +5,9 @@
 #include <array>
 #include <cstring>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "imageops/colour_count_panel.h"
-#include "imageops/render_view.h"
+#include "viewer/render_view.h"
 #include "pixels/posterise.h"
 #include "resources/resource_ids.h"
 #include "ui/panel_frame.h"

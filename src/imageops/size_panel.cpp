@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "host/image_buffers.h"
-#include "imageops/render_view.h"
+#include "imagestore/image_buffers.h"
+#include "viewer/render_view.h"
 #include "resources/resource_ids.h"
 #include "ui/panel_frame.h"
 #include "ui/popup.h"

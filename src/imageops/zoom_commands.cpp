@@ -1,8 +1,8 @@
 #include "imageops/zoom_commands.h"
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "ui/popup.h"
-#include "imageops/render_view.h"
+#include "viewer/render_view.h"
 #include "pixels/resample.h"
 #include "resources/resource_ids.h"
 #include "viewer/viewer.h"

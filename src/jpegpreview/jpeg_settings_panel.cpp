@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "files/save_image.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "jpegpreview/settings_panel_rules.h"
 #include "pixels/stamp.h"
 #include "resources/resource_ids.h"

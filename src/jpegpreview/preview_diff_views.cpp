@@ -1,7 +1,7 @@
 // The comparison side of the JPEG preview: the three view tabs, the whole / range / gain
 // buttons and their modes, the range chosen with a rubber band, the channel panels and
 // the pixel inspector as a loupe.
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "jpegpreview/channel_panels.h"
 #include "jpegpreview/diff_controls_rules.h"
 #include "jpegpreview/jpeg_preview.h"
@@ -10,7 +10,7 @@
 #include "jpegpreview/preview_state.h"
 #include "pixels/jpeg_diff.h"
 #include "resources/resource_ids.h"
-#include "scopes/pixel_inspector.h"
+#include "inspector/pixel_inspector.h"
 #include "ui/draw.h"
 #include "ui/painted_window.h"
 #include "ui/timers.h"

@@ -2,7 +2,7 @@
 // the save and close buttons. Everything is drawn into the face once; paints only copy it.
 #include <cstring>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "jpegpreview/preview_state.h"
 #include "pixels/stamp.h"
 #include "resources/resource_ids.h"

@@ -2,7 +2,7 @@
 // file's bits per pixel), for the whole image and the selected range.
 #include <iterator>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "jpegpreview/preview_state.h"
 #include "pixels/quality_measures.h"
 #include "resources/resource_ids.h"

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <iterator>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "jpegpreview/jpeg_settings_panel.h"
 #include "jpegpreview/preview_state.h"
 #include "jpegpreview/suggestion_line_rules.h"

@@ -1,15 +1,13 @@
 #include "viewer/selection.h"
 
-#include "files/clipboard.h"
-#include "files/save_image.h"
-#include "host/image_buffers.h"
-#include "imageops/cursor_stamp.h"
+#include "imagestore/image_buffers.h"
+#include "inspector/pixel_inspector.h"
 #include "resources/resource_ids.h"
-#include "scopes/pixel_inspector.h"
 #include "ui/host_link.h"
 #include "ui/popup.h"
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"
+#include "viewer/viewer_hooks.h"
 #include "viewer/viewer_inspector.h"
 #include "win/handles.h"
 #include "win/module.h"
@@ -19,10 +17,16 @@ namespace {
 
 constexpr int kPopupSeconds = 2;
 
-// The save-range command hands its rectangle (WorkImage pixels, clipped) to the file save
-// flow.
-void SaveRangeToFile(HWND viewer, PixelRect range) {
-  SaveImage(viewer, {range.left, range.top, range.Width(), range.Height()}, false);
+// A finished range goes to the clipboard, the image or a file through the layer above.
+int UseRange(HWND viewer, RangeUse use, PixelRect range) {
+  const auto useRange = RegisteredViewerHooks().useRange;
+  return useRange ? useRange(viewer, use, range) : -1;
+}
+
+// The add-cursor tool, through the layer above.
+bool CursorPlacing() {
+  const auto placing = RegisteredViewerHooks().cursorPlacing;
+  return placing && placing();
 }
 
 void Redraw(HWND viewer) { RedrawWindow(viewer, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE); }
@@ -140,7 +144,7 @@ void SelectionOnMouseMove(HWND viewer, LPARAM position) {
   FeedInspectorOnMove(viewer, point.x, point.y);
   if (CursorPlacing()) {
     state.dragging = false;
-    MoveCursorOutline(viewer, point.x, point.y);
+    if (const auto move = RegisteredViewerHooks().moveCursorOutline) move(viewer, point.x, point.y);
   }
   if (state.dragging && state.rangeMode) ShowRangeTitle(viewer, point);
   SetFocus(viewer);
@@ -152,7 +156,7 @@ void SelectionOnLeftDown(HWND viewer, LPARAM position) {
   if (state.rangeMode) SetCursorShape(IDC_CROSS);
   const DragPoint point = UnsignedPoint(position);
   if (CursorPlacing()) {
-    PlaceCursor(viewer);
+    if (const auto place = RegisteredViewerHooks().placeCursor) place(viewer);
     state.dragging = true;
     state.press = state.last = point;
     SetCapture(viewer);
@@ -181,15 +185,15 @@ void SelectionOnLeftUp(HWND viewer, LPARAM position) {
       const PixelRect range = DraggedRange();
       LeaveRangeMode(viewer);
       FinishDrag(point);
-      if (!range.Empty()) SaveRangeToFile(viewer, range);
+      if (!range.Empty()) UseRange(viewer, RangeUse::kSave, range);
       return;
     }
     LeaveRangeMode(viewer);
   } else if (state.rangeValid && state.rangeMode) {
     const PixelRect range = DraggedRange();
     if (state.showRange) {
-      CopyOut(viewer, CopyTarget::kShowAsImage, range);
-    } else if (CopyOut(viewer, CopyTarget::kClipboard, range) == 0) {
+      UseRange(viewer, RangeUse::kShowAsImage, range);
+    } else if (UseRange(viewer, RangeUse::kCopy, range) == 0) {
       ShowPopupStrings(viewer, IDS_RANGE_COPIED, IDS_COPIED_TO_CLIPBOARD, kPopupSeconds);
     }
     LeaveRangeMode(viewer);
@@ -204,7 +208,7 @@ void SelectionOnRightDown(HWND viewer) {
   SelectionState& state = Selection();
   CloseFloatingPanels(true);
   if (CursorPlacing()) {
-    EndCursorPlacing();
+    if (const auto end = RegisteredViewerHooks().endCursorPlacing) end();
     Redraw(viewer);
   }
   state.rangeValid = false;

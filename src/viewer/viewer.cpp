@@ -3,23 +3,25 @@
 #include <algorithm>
 #include <utility>
 
-#include "capture/capture_modes.h"
 #include "ui/draw.h"
 #include "win/handles.h"
-#include "host/host_state.h"
-#include "host/image_buffers.h"
+#include "ui/host_link.h"
+#include "imagestore/image_buffers.h"
 #include "win/module.h"
 #include "win/step_clock.h"
 #include "ui/popup.h"
-#include "imageops/render_view.h"
+#include "viewer/render_view.h"
 #include "resources/resource_ids.h"
 #include "ui/tool_windows.h"
 #include "viewer/selection.h"
+#include "viewer/viewer_hooks.h"
 #include "viewer/viewer_inspector.h"
 #include "viewer/viewer_rules.h"
 
 namespace pictornx {
 namespace {
+
+ViewerHooks g_hooks;
 
 constexpr COLORREF kUncoveredHatch = 0x0000C8FF;  // red 255, green 200, blue 0
 constexpr int64_t kEarlyShowBytes = 3000000;
@@ -202,7 +204,7 @@ void OnClose(HWND window) {
   for (ToolWindow which : {ToolWindow::kProgress, ToolWindow::kPixelInspector, ToolWindow::kArbitrarySize,
                            ToolWindow::kColourCount})
     CloseToolWindow(which);
-  CancelDelayedCapture();
+  if (const auto closing = RegisteredViewerHooks().closing) closing();
   Images().initialImage.Free();
   ReleaseCapture();
   FreeCaptureImages();
@@ -249,7 +251,7 @@ INT_PTR CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {460, 250};
       return TRUE;
     case WM_COMMAND:
-      RunViewerCommand(window, LOWORD(wParam));
+      if (const auto run = RegisteredViewerHooks().runCommand) run(window, LOWORD(wParam));
       return TRUE;
     case WM_CLOSE:
       OnClose(window);
@@ -270,6 +272,9 @@ int FailOpening(int result) {
 }
 
 }  // namespace
+
+void RegisterViewerHooks(const ViewerHooks& hooks) { g_hooks = hooks; }
+const ViewerHooks& RegisteredViewerHooks() { return g_hooks; }
 
 ViewerState& Viewer() {
   static ViewerState state;

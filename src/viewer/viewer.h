@@ -59,7 +59,4 @@ void SetResampleMode(int mode);
 void SwapZoomAxes();
 void SetRatioLock(bool locked);
 
-// The viewer's menu commands (viewer_commands.cpp).
-void RunViewerCommand(HWND viewer, int command);
-
 }  // namespace pictornx

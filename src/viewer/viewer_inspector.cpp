@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host/image_buffers.h"
-#include "scopes/pixel_inspector.h"
+#include "imagestore/image_buffers.h"
+#include "inspector/pixel_inspector.h"
 #include "viewer/selection.h"
 #include "viewer/viewer.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "pixels/image_buffer.h"
-#include "scopes/inspector_rules.h"
+#include "inspector/inspector_rules.h"
 
 namespace pictornx {
 namespace {

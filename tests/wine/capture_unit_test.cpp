@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "host/exports.h"
-#include "host/host_state.h"
-#include "host/image_buffers.h"
+#include "ui/host_link.h"
+#include "imagestore/image_buffers.h"
 #include "res_string.h"
 #include "win/module.h"
 #include "resources/resource_ids.h"

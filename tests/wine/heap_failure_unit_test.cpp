@@ -12,7 +12,7 @@
 
 #include "heap_seam.h"
 #include "host/exports.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "jpegpreview/jpeg_preview.h"
 #include "open_test_support.h"
 #include "res_string.h"

@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "pixels/magnify.h"
-#include "scopes/inspector_state.h"
-#include "scopes/pixel_inspector.h"
+#include "inspector/inspector_state.h"
+#include "inspector/pixel_inspector.h"
 #include "win/dib.h"
 #include "win_test_support.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/exports.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "jpegpreview/jpeg_preview.h"
 #include "resources/resource_ids.h"
 #include "ui/host_link.h"

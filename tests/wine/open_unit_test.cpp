@@ -10,8 +10,8 @@
 
 #include "files/file_names.h"
 #include "files/open_request.h"
-#include "host/host_state.h"
-#include "host/image_buffers.h"
+#include "ui/host_link.h"
+#include "imagestore/image_buffers.h"
 #include "open_test_support.h"
 #include "resources/resource_ids.h"
 #include "ui/popup.h"

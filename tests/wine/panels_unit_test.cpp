@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host/exports.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "imageops/colour_count_panel.h"
 #include "imageops/posterise_panel.h"
 #include "imageops/size_panel.h"

@@ -16,7 +16,7 @@
 #include "codecs/png_codec.h"
 #include "files/file_names.h"
 #include "files/save_image.h"
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "resources/resource_ids.h"
 #include "ui/popup.h"
 #include "res_string.h"

@@ -12,8 +12,8 @@
 
 #include "pixels/crop.h"
 #include "host/exports.h"
-#include "host/host_state.h"
-#include "host/image_buffers.h"
+#include "ui/host_link.h"
+#include "imagestore/image_buffers.h"
 #include "resources/resource_ids.h"
 #include "viewer/viewer.h"
 #include "win_test_support.h"

@@ -6,14 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "host/exports.h"
-#include "host/host_state.h"
-#include "host/image_buffers.h"
+#include "ui/host_link.h"
+#include "imagestore/image_buffers.h"
 #include "res_string.h"
 #include "win/module.h"
 #include "imageops/cursor_stamp.h"
 #include "imageops/picture_commands.h"
 #include "ui/popup.h"
-#include "imageops/render_view.h"
+#include "viewer/render_view.h"
 #include "resources/resource_ids.h"
 #include "ui/tool_windows.h"
 #include "viewer/viewer.h"

@@ -1,8 +1,8 @@
-#include "scopes/rgb_gauge.h"
+#include "inspector/rgb_gauge.h"
 
 #include <array>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "pixels/level_tables.h"
 #include "resources/resource_ids.h"
 #include "ui/draw.h"

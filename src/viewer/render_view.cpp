@@ -1,9 +1,9 @@
-#include "imageops/render_view.h"
+#include "viewer/render_view.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "win/module.h"
 #include "ui/popup.h"
 #include "pixels/resample.h"

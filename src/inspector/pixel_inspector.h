@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "scopes/inspector_rules.h"
+#include "inspector/inspector_rules.h"
 
 namespace pictornx {
 

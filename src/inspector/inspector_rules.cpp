@@ -1,4 +1,4 @@
-#include "scopes/inspector_rules.h"
+#include "inspector/inspector_rules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "pixels/image.h"
-#include "scopes/inspector_rules.h"
-#include "scopes/pixel_inspector.h"
+#include "inspector/inspector_rules.h"
+#include "inspector/pixel_inspector.h"
 #include "ui/surface.h"
 
 namespace pictornx {

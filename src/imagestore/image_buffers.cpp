@@ -1,8 +1,8 @@
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 
 #include <cstring>
 
-#include "host/host_state.h"
+#include "ui/host_link.h"
 #include "ui/popup.h"
 #include "pixels/screen_palette.h"
 #include "win/step_clock.h"

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "pixels/stamp.h"
 #include "resources/resource_ids.h"
-#include "scopes/inspector_state.h"
+#include "inspector/inspector_state.h"
 #include "ui/draw.h"
 #include "ui/painted_window.h"
 #include "win/module.h"

@@ -1,12 +1,12 @@
-#include "scopes/pixel_inspector.h"
+#include "inspector/pixel_inspector.h"
 
 #include <algorithm>
 
-#include "host/image_buffers.h"
+#include "imagestore/image_buffers.h"
 #include "pixels/magnify.h"
 #include "pixels/stamp.h"
 #include "resources/resource_ids.h"
-#include "scopes/inspector_state.h"
+#include "inspector/inspector_state.h"
 #include "ui/draw.h"
 #include "ui/hint.h"
 #include "ui/painted_window.h"

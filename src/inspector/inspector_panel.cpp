@@ -5,7 +5,7 @@
 
 #include "pixels/stamp.h"
 #include "resources/resource_ids.h"
-#include "scopes/inspector_state.h"
+#include "inspector/inspector_state.h"
 #include "ui/draw.h"
 #include "ui/hint.h"
 #include "ui/painted_window.h"

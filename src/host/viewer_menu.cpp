@@ -1,23 +1,26 @@
 // The viewer's menu commands: what every command does before it runs, the dispatch to
-// the operations, reset and the external scope request.
-#include <iterator>
+// the operations, reset and the external scope request; and the other hooks by which the
+// viewer reaches the operations above it.
+#include "host/viewer_menu.h"
 
+#include "capture/capture_modes.h"
 #include "files/clipboard.h"
 #include "files/save_image.h"
 #include "imageops/colour_count_panel.h"
 #include "imageops/cursor_stamp.h"
 #include "imageops/posterise_panel.h"
 #include "imageops/size_panel.h"
-#include "host/host_state.h"
-#include "host/image_buffers.h"
+#include "ui/host_link.h"
+#include "imagestore/image_buffers.h"
 #include "imageops/picture_commands.h"
 #include "ui/popup.h"
-#include "imageops/render_view.h"
+#include "viewer/render_view.h"
 #include "resources/resource_ids.h"
-#include "scopes/rgb_gauge.h"
+#include "inspector/rgb_gauge.h"
 #include "ui/tool_windows.h"
 #include "viewer/selection.h"
 #include "viewer/viewer.h"
+#include "viewer/viewer_hooks.h"
 #include "imageops/zoom_commands.h"
 #include "jpegpreview/jpeg_preview.h"
 
@@ -149,8 +152,6 @@ ToolWindow KeptOpenBy(int command) {
   return ToolWindow::kCount;
 }
 
-}  // namespace
-
 void RunViewerCommand(HWND viewer, int command) {
   CloseSubWindows(KeptOpenBy(command));
   NotifyHost(HostNotification::kViewerCommand);
@@ -168,29 +169,30 @@ void RunViewerCommand(HWND viewer, int command) {
   }
 }
 
-void RefreshZoomMenu() {
-  const ViewerState& viewer = Viewer();
-  if (!viewer.zoomMenu) return;
-  static constexpr int kModeItems[] = {IDM_RESAMPLE_NONE, IDM_RESAMPLE_CORRECT, IDM_RESAMPLE_CORRECT_SHARPEN,
-                                       IDM_RESAMPLE_AVERAGE, IDM_RESAMPLE_AVERAGE_SHARPEN};
-  static constexpr int kPresetItems[] = {IDM_ZOOM_25,    IDM_ZOOM_50,    IDM_ZOOM_75,    IDM_ZOOM_100, IDM_ZOOM_150,
-                                         IDM_ZOOM_200,   IDM_ZOOM_ANY_SIZE,   IDM_SIZE_SLOT1, IDM_SIZE_SLOT2,
-                                         IDM_SIZE_SLOT3, IDM_SIZE_SLOT1_FIXED_WIDTH, IDM_SIZE_SLOT2_FIXED_WIDTH,
-                                         IDM_SIZE_SLOT3_FIXED_WIDTH};
-  auto setState = [&](int item, UINT state) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_STATE;
-    info.fState = state;
-    SetMenuItemInfoW(viewer.zoomMenu, static_cast<UINT>(item), FALSE, &info);
-  };
-  for (int item : kModeItems) setState(item, MFS_UNCHECKED);
-  for (int item : kPresetItems) setState(item, MFS_UNCHECKED);
-  if (viewer.resampleMode >= 0 && viewer.resampleMode < static_cast<int>(std::size(kModeItems)))
-    setState(kModeItems[viewer.resampleMode], MFS_CHECKED);
-  if (viewer.zoomPreset >= 0 && viewer.zoomPreset < static_cast<int>(std::size(kPresetItems)))
-    setState(kPresetItems[viewer.zoomPreset], MFS_CHECKED);
-  RefreshSizeSlotLabels(viewer.zoomMenu);
+// A rectangle dragged in range mode: the clipboard, the new 100 % image, or a file.
+int UseDraggedRange(HWND viewer, RangeUse use, PixelRect range) {
+  switch (use) {
+    case RangeUse::kCopy: return CopyOut(viewer, CopyTarget::kClipboard, range);
+    case RangeUse::kShowAsImage: return CopyOut(viewer, CopyTarget::kShowAsImage, range);
+    case RangeUse::kSave:
+      return SaveImage(viewer, {range.left, range.top, range.Width(), range.Height()}, false) == kSaveDone ? 0 : -1;
+  }
+  return -1;
+}
+
+}  // namespace
+
+void RegisterViewerMenu() {
+  ViewerHooks hooks;
+  hooks.runCommand = RunViewerCommand;
+  hooks.labelSizeSlots = RefreshSizeSlotLabels;
+  hooks.closing = CancelDelayedCapture;
+  hooks.useRange = UseDraggedRange;
+  hooks.cursorPlacing = CursorPlacing;
+  hooks.moveCursorOutline = MoveCursorOutline;
+  hooks.placeCursor = PlaceCursor;
+  hooks.endCursorPlacing = EndCursorPlacing;
+  RegisterViewerHooks(hooks);
 }
 
 }  // namespace pictornx
