@@ -84,8 +84,7 @@ void FeedInspector(IntPoint at) {
   // While the mouse is captured the pointer may leave the screen; the inspector reads the
   // nearest screen pixel.
   const IntPoint p = ClampToScreen(at, screen.Width(), screen.Height());
-  SetInspectorSourceSize(screen.Width(), screen.Height());
-  UpdatePixelInspector(screen.Bits(), p.x, p.y);
+  UpdatePixelInspector(screen.View(), p.x, p.y);
 }
 
 void OnPaint(HWND window) {
@@ -274,7 +273,6 @@ int StartRangeCapture(HWND hostWindow) {
   LabelFont().lfCharSet = SHIFTJIS_CHARSET;
   SetInspectorCompareMode(false);
   SetInspectorCrosshair(true);
-  SetInspectorSourceSize(screen.cx, screen.cy);
   OpenPixelInspector(window, 1);
   SetForegroundWindow(window);
   SetActiveWindow(window);

@@ -33,8 +33,6 @@ struct InspectorState {
   HWND window = nullptr;
   bool compare = false;
   bool crosshair = false;
-  int sourceWidth = 0;
-  int sourceHeight = 0;
   CompareSourceFn compareSource = nullptr;
   int lastX = 0;  // the image point of the last update, redrawn after an apply
   int lastY = 0;
@@ -48,9 +46,8 @@ struct InspectorState {
 
 InspectorState& Inspector();
 
-// A view of `pixels` at the source size the callers set (empty for null pixels or a size
-// no buffer can have).
-ConstImageView InspectorSource(const uint8_t* pixels);
+// `image` when its rows can be read as it says, else an empty view (which shows as hatching).
+ConstImageView UsableView(ConstImageView image);
 
 // Window side (pixel_inspector.cpp).
 // Draws the title, the shape, the frames and the divider for the current width; false

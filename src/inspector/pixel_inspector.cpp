@@ -189,19 +189,14 @@ InspectorState& Inspector() {
 InspectorSettings& InspectorSettingsValues() { return Inspector().settings; }
 void SetInspectorCompareMode(bool compare) { Inspector().compare = compare; }
 void SetInspectorCrosshair(bool crosshair) { Inspector().crosshair = crosshair; }
-void SetInspectorSourceSize(int width, int height) {
-  Inspector().sourceWidth = width;
-  Inspector().sourceHeight = height;
-}
 void SetInspectorCompareSource(CompareSourceFn source) { Inspector().compareSource = source; }
+ConstImageView UsableView(ConstImageView image) {
+  if (image.Empty() || ImageBytes(image.width, image.height) < 0 || image.stride < int64_t{image.width} * 3) return {};
+  return image;
+}
+
 HWND PixelInspectorWindow() { return ToolWindowHandle(ToolWindow::kPixelInspector); }
 bool InspectorPanelOpen() { return PixelInspectorWindow() && Inspector().panel.open; }
-
-ConstImageView InspectorSource(const uint8_t* pixels) {
-  const InspectorState& s = Inspector();
-  if (!pixels || ImageBytes(s.sourceWidth, s.sourceHeight) < 0) return {};
-  return ConstImageView(pixels, s.sourceWidth, s.sourceHeight, static_cast<int>(RowBytes(s.sourceWidth)));
-}
 
 void InvalidateFace(int left, int top, int right, int bottom, bool now) {
   HWND window = Inspector().window;
@@ -239,12 +234,7 @@ bool DrawInspectorFrame() {
   FrameBox(dc, 2, t + 1, l.width - 5, l.height - t - 4, kOrange);
   // The view starts hatched until the first update.
   Hatch(dc, 3, l.top, l.right, l.bottom);
-  if (s.compare) {
-    const ImageBuffersState& images = Images();
-    s.sourceWidth = images.workImage.Width();
-    s.sourceHeight = images.workImage.Height();
-    DrawCompareDivider();
-  }
+  if (s.compare) DrawCompareDivider();
   DrawSettingsButton(false);
   ShowWindow(s.window, SW_SHOWNOACTIVATE);
   InvalidateRect(s.window, nullptr, FALSE);
@@ -287,11 +277,11 @@ int OpenPixelInspector(HWND owner, int open) {
   return kInspectorOpened;
 }
 
-int UpdatePixelInspector(const uint8_t* pixels, int x, int y) {
+int UpdatePixelInspector(ConstImageView image, int x, int y) {
   if (const int check = CheckFace(); check != kInspectorUpdated) return check;
   InspectorState& s = Inspector();
   const InspectorLayout& l = s.layout;
-  const ConstImageView source = InspectorSource(pixels);
+  const ConstImageView source = UsableView(image);
   HDC dc = s.face.Dc();
   s.lastX = x;
   s.lastY = y;
@@ -315,25 +305,23 @@ int UpdatePixelInspector(const uint8_t* pixels, int x, int y) {
   return kInspectorUpdated;
 }
 
-int UpdateCompareView(const uint8_t* pixels, int x, int y) {
+int UpdateCompareView(ConstImageView image, int x, int y) {
   InspectorState& s = Inspector();
   if (!s.compare) return kInspectorUpdated;
   if (const int check = CheckFace(); check != kInspectorUpdated) return check;
   const InspectorLayout& l = s.layout;
   Hatch(s.face.Dc(), l.centre + 2, l.top, l.right + 1, l.bottom);
   const MagnifierView view{l.centre + 2, l.bottom - 1, l.rightViewWidth, l.viewHeight, 0};
-  MagnifyRegion(InspectorSource(pixels), s.face.Pixels(), view, x, y, s.settings.pixelCount);
+  MagnifyRegion(UsableView(image), s.face.Pixels(), view, x, y, s.settings.pixelCount);
   InvalidateFace(3, l.top, l.right + 1, l.bottom + 1, false);
   return kInspectorUpdated;
 }
 
-// The apply redraws from WorkImage: its size goes with its pixels, whatever the last feeder
-// (a capture window's frozen screen, another picture) set.
+// The apply redraws from WorkImage, whatever the last feeder (a capture window's frozen
+// screen, another picture) showed.
 static void RedrawFromWorkImage() {
   const InspectorState& s = Inspector();
-  const SharedImage& work = Images().workImage;
-  SetInspectorSourceSize(work.Width(), work.Height());
-  UpdatePixelInspector(work.Bits(), s.lastX, s.lastY);
+  UpdatePixelInspector(Images().workImage.View(), s.lastX, s.lastY);
 }
 
 void ApplyInspectorSettings() {
@@ -353,7 +341,7 @@ void ApplyInspectorSettings() {
   InvalidateFace(0, 0, 100, 20, false);
   RedrawFromWorkImage();
   if (s.compare) {
-    UpdateCompareView(s.compareSource ? s.compareSource() : nullptr, s.lastX, s.lastY);
+    UpdateCompareView(s.compareSource ? s.compareSource() : ConstImageView{}, s.lastX, s.lastY);
     DrawCompareDivider();
   }
   InvalidateRect(s.window, nullptr, FALSE);

@@ -1,8 +1,8 @@
 // PixelInspector: a borderless pop-up that shows the image pixels around the pointed point
 // strongly magnified, with the pointer's coordinates in its title tab, optional rulers
 // and the RGB readout (InspectorReadout), and a settings panel drawn inside it. Its
-// callers (the viewer, the range capture, the JPEG preview) set the mode and the source
-// size, open it, and feed it the pointed image point on every mouse move.
+// callers (the viewer, the range capture, the JPEG preview) set the mode, open it, and
+// feed it the image they show with the pointed point on every mouse move.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "inspector/inspector_rules.h"
+#include "pixels/image.h"
 
 namespace pictornx {
 
@@ -19,11 +20,9 @@ InspectorSettings& InspectorSettingsValues();
 // State the callers set before opening or updating.
 void SetInspectorCompareMode(bool compare);
 void SetInspectorCrosshair(bool crosshair);
-// The size of the 24-bit bottom-up pixel arrays the updates read (rows padded to 4 bytes).
-void SetInspectorSourceSize(int width, int height);
-// Compare mode: where the apply of the settings panel gets the right view's pixels (the
-// image the comparing window currently shows); null when there is none.
-using CompareSourceFn = const uint8_t* (*)();
+// Compare mode: where the apply of the settings panel gets the right view's image (the one
+// the comparing window currently shows); an empty view when there is none.
+using CompareSourceFn = ConstImageView (*)();
 void SetInspectorCompareSource(CompareSourceFn source);
 
 enum OpenInspectorResult : int {
@@ -42,11 +41,11 @@ enum UpdateInspectorResult : int {
   kInspectorNoFace = 1,
   kInspectorWidthPending = 2,  // a new width is set but not yet applied
 };
-// Redraws the (left) view around image point (x, y) of `pixels`, the title coordinates,
-// the rulers and the RGB readout.
-int UpdatePixelInspector(const uint8_t* pixels, int x, int y);
-// Compare mode: redraws the right view around (x, y) of `pixels` (0 at once in single mode).
-int UpdateCompareView(const uint8_t* pixels, int x, int y);
+// Redraws the (left) view around point (x, y) of `image`, the title coordinates, the rulers
+// and the RGB readout. Points outside the image, and an empty image, show as hatching.
+int UpdatePixelInspector(ConstImageView image, int x, int y);
+// Compare mode: redraws the right view around (x, y) of `image` (0 at once in single mode).
+int UpdateCompareView(ConstImageView image, int x, int y);
 
 HWND PixelInspectorWindow();
 // While the settings panel is open the viewer and the JPEG preview send no updates.

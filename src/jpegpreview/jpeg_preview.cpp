@@ -69,9 +69,9 @@ void RecordPlacement(HWND window) {
 
 void RefreshFromPanel() { RefreshJpegPreview(); }
 
-const uint8_t* CompareSourcePixels() {
+ConstImageView CompareSourceImage() {
   PreviewState& s = Preview();
-  return s.window ? ShownImage(s).bits : nullptr;
+  return s.window ? ShownImage(s) : ConstImageView{};
 }
 
 // Steps that need memory; false sends the window away with the memory message.
@@ -116,7 +116,7 @@ bool InitPreview(HWND window) {
   callbacks.refreshLoupe = RefreshLoupe;
   if (OpenJpegSettingsPanel(window, 595, 265, callbacks) != 0) return false;
   SetInspectorCompareMode(true);
-  SetInspectorCompareSource(CompareSourcePixels);
+  SetInspectorCompareSource(CompareSourceImage);
   s.openingCursor = GetCursor();
   if (!PlaceControls(s)) return false;
   DrawSizeBox(s);
@@ -355,7 +355,7 @@ int RefreshJpegPreview() {
   const int width = images.viewSize.cx, height = images.viewSize.cy;
   if (width < 1 || height < 1 || work.Empty() || work.width != width || work.height != height)
     return kRefreshNoImage;
-  if (int64_t{width} * height > kRefreshNoticePixels) ShowProcessingNotice(ViewDc(s).Get(), s.noticeFont.Get());
+  if (int64_t{width} * height > kRefreshNoticePixels) ShowProcessingNotice(MainViewDc(s).Get(), s.noticeFont.Get());
 
   wchar_t path[MAX_PATH + 1];
   if (!TempJpegPath(path)) return kRefreshNoTempFolder;

@@ -47,12 +47,8 @@ DiffViewState& Diff() {
 
 ConstImageView WorkView() { return Images().workImage.View(); }
 
-// The loupe's left half: WorkImage's pixels with its own size, whatever the last feeder set.
-void FeedLoupe(int x, int y) {
-  const ConstImageView work = WorkView();
-  SetInspectorSourceSize(work.width, work.height);
-  UpdatePixelInspector(work.bits, x, y);
-}
+// The loupe's left half: WorkImage.
+void FeedLoupe(int x, int y) { UpdatePixelInspector(WorkView(), x, y); }
 
 void DrawButtons(PreviewState& s, bool now) {
   DiffViewState& d = Diff();
@@ -118,7 +114,7 @@ void ClearRange(PreviewState& s) {
 // The rubber band's outline, drawn twice to erase it.
 void XorOutline(const PreviewState& s) {
   const DiffViewState& d = Diff();
-  const ViewDc viewDc(s);
+  const WindowDc viewDc = MainViewDc(s);
   HDC dc = viewDc.Get();
   if (!dc) return;
   OwnedPen pen(CreatePen(PS_SOLID, 1, s.viewMode == 0 ? 0x00FFFFFF : 0x00888888));
@@ -136,7 +132,7 @@ void OpenLoupe(PreviewState& s) {
 }
 
 void ShowRangeTooSmall(PreviewState& s) {
-  const ViewDc viewDc(s);
+  const WindowDc viewDc = MainViewDc(s);
   HDC dc = viewDc.Get();
   ShowNotice(dc, 50, 300, 340, 32, 1);
   wchar_t text[80];
@@ -155,7 +151,7 @@ void PressTab(PreviewState& s, int tab) {
   const int previous = s.viewMode;
   s.viewMode = tab;
   if (tab == 2) {
-    if (int64_t{s.imageWidth} * s.imageHeight > kDiffBNoticePixels) ShowProcessingNotice(ViewDc(s).Get(), s.noticeFont.Get());
+    if (int64_t{s.imageWidth} * s.imageHeight > kDiffBNoticePixels) ShowProcessingNotice(MainViewDc(s).Get(), s.noticeFont.Get());
     if (!BuildDiffB(s)) {
       // Without memory for difference B the view keeps what it showed.
       s.viewMode = previous;
@@ -254,7 +250,7 @@ void RefreshLoupe() {
   if (!s.window || !PixelInspectorWindow() || InspectorPanelOpen()) return;
   const DiffViewState& d = Diff();
   FeedLoupe(d.loupe.x, d.loupe.y);
-  UpdateCompareView(ShownImage(s).bits, d.loupe.x, d.loupe.y);
+  UpdateCompareView(ShownImage(s), d.loupe.x, d.loupe.y);
 }
 
 bool DiffLeftDown(PreviewState& s, int x, int y) {
@@ -297,7 +293,7 @@ bool DiffMouseMove(PreviewState& s, int x, int y, WPARAM keys) {
     if (OnImage(s, point)) {
       d.loupe = point;
       FeedLoupe(point.x, point.y);
-      UpdateCompareView(ShownImage(s).bits, point.x, point.y);
+      UpdateCompareView(ShownImage(s), point.x, point.y);
     }
   }
   return false;

@@ -96,22 +96,10 @@ void CopyToViewImage(PreviewState& s, ConstImageView image);
 void InvalidateView(const PreviewState& s);
 // A DC of MainView for drawing straight on the screen (notices, the rubber band), clipped
 // to the view itself: the static class would otherwise hand out its parent's clipping,
-// which leaves the children out.
-class ViewDc {
- public:
-  explicit ViewDc(const PreviewState& s)
-      : view_(s.view), dc_(s.view ? GetDCEx(s.view, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS) : nullptr) {}
-  ViewDc(const ViewDc&) = delete;
-  ViewDc& operator=(const ViewDc&) = delete;
-  ~ViewDc() {
-    if (dc_) ReleaseDC(view_, dc_);
-  }
-  HDC Get() const { return dc_; }
-
- private:
-  HWND view_;
-  HDC dc_;
-};
+// which leaves the children out. Empty while there is no view.
+inline WindowDc MainViewDc(const PreviewState& s) {
+  return s.view ? WindowDc(s.view, DCX_CACHE | DCX_CLIPSIBLINGS) : WindowDc();
+}
 // WM_MOUSEMOVE of the window inside the view's area: cursors and the scrolling drag.
 void ViewMouseMove(PreviewState& s, int x, int y, bool leftDown);
 // WM_LBUTTONDOWN in the view's area outside range selection.

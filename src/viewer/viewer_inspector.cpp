@@ -19,8 +19,7 @@ bool UpdateAt(int x, int y) {
   const int imageY = y + viewer.offsetY;
   if (imageX >= images.viewSize.cx || imageY >= images.viewSize.cy) return false;
   if (!PixelInspectorWindow() || InspectorPanelOpen()) return true;
-  SetInspectorSourceSize(images.workImage.Width(), images.workImage.Height());
-  UpdatePixelInspector(images.workImage.Bits(), imageX, imageY);
+  UpdatePixelInspector(images.workImage.View(), imageX, imageY);
   return true;
 }
 

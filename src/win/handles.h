@@ -76,6 +76,8 @@ class WindowDc {
  public:
   WindowDc() = default;
   explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  // GetDCEx with `flags` (DCX_*), no clipping region of the caller's.
+  WindowDc(HWND window, DWORD flags) : window_(window), dc_(GetDCEx(window, nullptr, flags)) {}
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
   WindowDc(WindowDc&& other) noexcept

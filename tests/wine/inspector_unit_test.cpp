@@ -73,7 +73,6 @@ class InspectorTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(Images().workImage.Create(40, 30));
     PaintPattern(Images().workImage.View(), 0x11);
-    SetInspectorSourceSize(40, 30);
   }
   void TearDown() override {
     OpenPixelInspector(nullptr, 0);
@@ -102,22 +101,28 @@ TEST_F(InspectorTest, SingleViewShowsTheSourceBlockByBlockWithTheHatchBeyond) {
   const InspectorLayout& l = Inspector().layout;
   const MagnifierView view{3, l.bottom - 1, l.viewWidth, l.viewHeight, 0};
   // Column 0, and a row near the bottom: the left and lower parts of the view lie beyond.
-  ASSERT_EQ(UpdatePixelInspector(Images().workImage.Bits(), 0, 27), kInspectorUpdated);
+  ASSERT_EQ(UpdatePixelInspector(Images().workImage.View(), 0, 27), kInspectorUpdated);
   EXPECT_GT(ExpectViewMatches(Inspector().face.Pixels(), Images().workImage.View(), view, 0, 27, 20), 0);
   // Far outside on every side, however large: only hatch, nothing read beyond the pixels.
   for (POINT p : {POINT{-5000, 10}, POINT{10, -70000}, POINT{2000000000, 2000000000}}) {
-    ASSERT_EQ(UpdatePixelInspector(Images().workImage.Bits(), p.x, p.y), kInspectorUpdated);
+    ASSERT_EQ(UpdatePixelInspector(Images().workImage.View(), p.x, p.y), kInspectorUpdated);
     EXPECT_EQ(ExpectViewMatches(Inspector().face.Pixels(), Images().workImage.View(), view, p.x, p.y, 20),
+              (view.width - view.margin) * view.rows);
+  }
+  // A view whose rows would overlap, or that has no pixels, is not read: only hatch.
+  for (ConstImageView bad : {ConstImageView{Images().workImage.Bits(), 40, 30, 3}, ConstImageView{}}) {
+    ASSERT_EQ(UpdatePixelInspector(bad, 20, 15), kInspectorUpdated);
+    EXPECT_EQ(ExpectViewMatches(Inspector().face.Pixels(), Images().workImage.View(), view, -5000, 10, 20),
               (view.width - view.margin) * view.rows);
   }
   // An odd count inside the image: no hatch at all.
   InspectorSettingsValues().pixelCount = 5;
-  ASSERT_EQ(UpdatePixelInspector(Images().workImage.Bits(), 20, 15), kInspectorUpdated);
+  ASSERT_EQ(UpdatePixelInspector(Images().workImage.View(), 20, 15), kInspectorUpdated);
   EXPECT_EQ(ExpectViewMatches(Inspector().face.Pixels(), Images().workImage.View(), view, 20, 15, 5), 0);
 
   // A width set but not applied leaves the view alone.
   InspectorSettingsValues().width = 300;
-  EXPECT_EQ(UpdatePixelInspector(Images().workImage.Bits(), 20, 15), kInspectorWidthPending);
+  EXPECT_EQ(UpdatePixelInspector(Images().workImage.View(), 20, 15), kInspectorWidthPending);
   InspectorSettingsValues() = {};
 }
 
@@ -130,8 +135,8 @@ TEST_F(InspectorTest, CompareViewsShowTheirOwnImageOfTheSameRegion) {
   const ImageView secondView{second.data(), 40, 30, static_cast<int>(RowBytes(40))};
   PaintPattern(secondView, 0x77);
 
-  ASSERT_EQ(UpdatePixelInspector(Images().workImage.Bits(), 38, 3), kInspectorUpdated);
-  ASSERT_EQ(UpdateCompareView(second.data(), 38, 3), kInspectorUpdated);
+  ASSERT_EQ(UpdatePixelInspector(Images().workImage.View(), 38, 3), kInspectorUpdated);
+  ASSERT_EQ(UpdateCompareView(secondView, 38, 3), kInspectorUpdated);
   const InspectorLayout& l = Inspector().layout;
   const ConstImageView face = Inspector().face.Pixels();
   EXPECT_GT(ExpectViewMatches(face, Images().workImage.View(), {3, l.bottom - 1, l.viewWidth, l.viewHeight, 0}, 38, 3,
@@ -146,7 +151,7 @@ TEST_F(InspectorTest, CompareViewsShowTheirOwnImageOfTheSameRegion) {
   EXPECT_EQ(middle[3], 0x00);  // orange: blue 0, green 0xAA, red 0xFF
   EXPECT_EQ(middle[4], 0xAA);
   SetInspectorCompareMode(false);
-  EXPECT_EQ(UpdateCompareView(second.data(), 0, 0), kInspectorUpdated);
+  EXPECT_EQ(UpdateCompareView(secondView, 0, 0), kInspectorUpdated);
 }
 
 TEST_F(InspectorTest, ReadoutShowsTheMeasurementWhileMeasuring) {
@@ -156,7 +161,7 @@ TEST_F(InspectorTest, ReadoutShowsTheMeasurementWhileMeasuring) {
   ASSERT_NE(readout, nullptr);
   EXPECT_EQ(WindowSize(readout).cx, 114);
   EXPECT_EQ(WindowSize(readout).cy, 16);
-  ASSERT_EQ(UpdatePixelInspector(Images().workImage.Bits(), -3, 5), kInspectorUpdated);
+  ASSERT_EQ(UpdatePixelInspector(Images().workImage.View(), -3, 5), kInspectorUpdated);
   // The measurement from (10, 10): the angle is white when the pointer is below the
   // anchor and pink above it.
   BeginMeasureReadout(1, 10, 10);
@@ -187,7 +192,7 @@ TEST_F(InspectorTest, ReadoutShowsTheMeasurementWhileMeasuring) {
 TEST_F(InspectorTest, ApplyingANewWidthResizesAndRedrawsTheWindow) {
   HWND window = Open();
   ASSERT_NE(window, nullptr);
-  ASSERT_EQ(UpdatePixelInspector(Images().workImage.Bits(), 20, 15), kInspectorUpdated);
+  ASSERT_EQ(UpdatePixelInspector(Images().workImage.View(), 20, 15), kInspectorUpdated);
   const InspectorLayout wide = Inspector().layout;
   Click(window, wide.titleEnd - 24, 8);  // the settings button opens the panel
   EXPECT_TRUE(InspectorPanelOpen());
@@ -197,9 +202,8 @@ TEST_F(InspectorTest, ApplyingANewWidthResizesAndRedrawsTheWindow) {
   EXPECT_EQ(InspectorSettingsValues().width, 247);
   Click(window, p + 31, wide.top + 27);  // the track's start: the least width
   EXPECT_EQ(InspectorSettingsValues().width, 160);
-  EXPECT_EQ(UpdatePixelInspector(Images().workImage.Bits(), 20, 15), kInspectorWidthPending);
-  SetInspectorSourceSize(1280, 1024);  // a capture window fed its frozen screen last
-  Click(window, p + 140, 45);          // apply: redrawn from WorkImage at WorkImage's size
+  EXPECT_EQ(UpdatePixelInspector(Images().workImage.View(), 20, 15), kInspectorWidthPending);
+  Click(window, p + 140, 45);  // apply: redrawn from WorkImage
   EXPECT_FALSE(InspectorPanelOpen());
   EXPECT_EQ(WindowSize(window).cx, 160);
   EXPECT_EQ(WindowSize(window).cy, 177);
@@ -223,13 +227,13 @@ TEST_F(InspectorTest, ApplyingANewWidthResizesAndRedrawsTheWindow) {
 TEST_F(InspectorTest, OpenAndCloseCyclesKeepTheGdiObjectCount) {
   InspectorSettingsValues().readout = true;
   ASSERT_NE(Open(), nullptr);
-  UpdatePixelInspector(Images().workImage.Bits(), 5, 5);
+  UpdatePixelInspector(Images().workImage.View(), 5, 5);
   OpenPixelInspector(nullptr, 0);
   ASSERT_TRUE(wintest::PumpUntil([] { return PixelInspectorWindow() == nullptr; }, 2000));
   const int before = wintest::CountGdiObjects();
   for (int i = 0; i < 100; ++i) {
     ASSERT_EQ(OpenPixelInspector(owner.Get(), 1), kInspectorOpened);
-    UpdatePixelInspector(Images().workImage.Bits(), i % 40, i % 30);
+    UpdatePixelInspector(Images().workImage.View(), i % 40, i % 30);
     BeginMeasureReadout(1, 0, 0);
     UpdateMeasureReadout(i, i);
     BeginMeasureReadout(0, 0, 0);
@@ -245,7 +249,7 @@ TEST_F(InspectorTest, NoFaceMeansNoWindow) {
   EXPECT_EQ(OpenPixelInspector(owner.Get(), 1), kInspectorNoImage);
   testing::FailDibSectionsAfter(-1);
   EXPECT_EQ(PixelInspectorWindow(), nullptr);
-  EXPECT_EQ(UpdatePixelInspector(Images().workImage.Bits(), 1, 1), kInspectorNoFace);
+  EXPECT_EQ(UpdatePixelInspector(Images().workImage.View(), 1, 1), kInspectorNoFace);
 }
 
 }  // namespace
