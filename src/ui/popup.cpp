@@ -7,6 +7,7 @@
 #include "win/module.h"
 #include "resources/resource_ids.h"
 #include "ui/timers.h"
+#include "ui/window_shape.h"
 
 namespace pictornx {
 namespace {
@@ -147,8 +148,8 @@ int ShowPopup(HWND owner, int seconds) {
   popup.size = {std::max(extent1.cx, extent2.cx) + 40, 3 * extent2.cy + 3};
   // Keeps the template's centred top-left corner.
   SetWindowPos(window, HWND_TOPMOST, 0, 0, popup.size.cx, popup.size.cy, SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  OwnedRegion region(CreateRoundRectRgn(0, 0, popup.size.cx, popup.size.cy, 18, 18));
-  if (SetWindowRgn(window, region.Get(), TRUE)) region.Release();  // the window owns it now
+  // The shape leaves out the right column and bottom row, as the pop-up always has.
+  SetWindowShape(window, OwnedRegion(CreateRoundRectRgn(0, 0, popup.size.cx, popup.size.cy, 18, 18)));
   return kPopupShown;
 }
 

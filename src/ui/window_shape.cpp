@@ -10,8 +10,6 @@ OwnedRegion RoundRectRegion(int width, int height, int cornerDiameter) {
   return OwnedRegion(CreateRoundRectRgn(0, 0, width + 1, height + 1, cornerDiameter, cornerDiameter));
 }
 
-OwnedRegion CapsuleRegion(int width, int height) { return RoundRectRegion(width, height, height); }
-
 OwnedRegion MaskRegion(ConstImageView mask, Rgb key, MaskKeeps keeps, int x, int y) {
   const MaskRectangleList rectangles = MaskRectangles(mask, key, keeps);
   if (rectangles.empty()) return {};

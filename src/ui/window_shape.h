@@ -14,8 +14,6 @@ namespace pictornx {
 // width x height pixels with corners rounded by an ellipse `cornerDiameter` wide and tall
 // (the pixels FillRoundRect in ui/draw.h covers). Empty on failure.
 OwnedRegion RoundRectRegion(int width, int height, int cornerDiameter);
-// The panels' capsule: a rounded rectangle whose corner diameter is its height.
-OwnedRegion CapsuleRegion(int width, int height);
 // The pixels of `mask` that are (or are not) the colour `key`, with the mask's top-left at
 // (x, y). Empty when the mask is empty, holds no such pixel, or memory runs out.
 OwnedRegion MaskRegion(ConstImageView mask, Rgb key, MaskKeeps keeps, int x = 0, int y = 0);

@@ -83,7 +83,7 @@ TEST(PaintedWindow, PaintCopiesTheFaceToTheWindow) {
 
 TEST(PaintedWindow, ShapesAreHandedToTheWindow) {
   PaintedWindow window;
-  ASSERT_TRUE(SetWindowShape(window.Get(), CapsuleRegion(kWidth, kHeight)));
+  ASSERT_TRUE(SetWindowShape(window.Get(), RoundRectRegion(kWidth, kHeight, kHeight)));
   OwnedRegion shape(CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(GetWindowRgn(window.Get(), shape.Get()), ERROR);
   RECT box{};
