@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bmp_file.h"
 #include "codecs/bmp.h"
 #include "codecs/image_sink.h"
 #include "codecs/jpeg_codec.h"

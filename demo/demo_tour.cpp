@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "codecs/bmp.h"
+#include "bmp_file.h"
 #include "codecs/jpeg_codec.h"
 #include "codecs/png_codec.h"
 #include "demo_tour.h"

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "codecs/codec_status.h"
 #include "codecs/image_sink.h"
@@ -35,9 +34,5 @@ CodecResult WriteBmp(const wchar_t* path, ConstImageView image, int64_t* bytesWr
 // The 54 header bytes of a 24-bit BMP of the given size. The size must be accepted by
 // ImageBytes.
 std::array<uint8_t, kBmpHeaderBytes> BmpHeader24(int width, int height);
-
-// A whole 24-bit BMP file of the image in memory, for tests and the demo host (it allocates
-// with std::vector). Empty when the image is empty.
-std::vector<uint8_t> EncodeBmp24(ConstImageView image);
 
 }  // namespace pictornx

@@ -34,18 +34,6 @@ std::array<uint8_t, kBmpHeaderBytes> BmpHeader24(int width, int height) {
   return h;
 }
 
-std::vector<uint8_t> EncodeBmp24(ConstImageView image) {
-  if (image.Empty() || ImageBytes(image.width, image.height) < 0) return {};
-  const auto header = BmpHeader24(image.width, image.height);
-  const auto row = static_cast<size_t>(RowBytes(image.width));
-  std::vector<uint8_t> file(header.size() + row * static_cast<size_t>(image.height), 0);
-  std::memcpy(file.data(), header.data(), header.size());
-  const size_t pixels = static_cast<size_t>(image.width) * 3;
-  for (int y = 0; y < image.height; ++y)
-    std::memcpy(file.data() + header.size() + row * static_cast<size_t>(y), image.Row(y), pixels);
-  return file;
-}
-
 CodecResult WriteBmp(const wchar_t* path, ConstImageView image, int64_t* bytesWritten) {
   if (bytesWritten != nullptr) *bytesWritten = 0;
   if (image.Empty() || ImageBytes(image.width, image.height) < 0)

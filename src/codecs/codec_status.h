@@ -1,5 +1,6 @@
-// What every reader and writer of src/codecs returns: a status the shell maps to the
-// user's message (Parts 4.2, 4.3) and a short reason for the developer. Nothing is thrown.
+// What every reader and writer of src/codecs returns: a status, which the shell turns into
+// the message the user reads (a broken file, too large for memory, cannot be opened or
+// written), and a short reason for the developer. Nothing is thrown.
 #pragma once
 
 namespace pictornx {

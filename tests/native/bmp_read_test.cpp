@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "codec_test_support.h"
+#include "bmp_file.h"
 #include "codecs/bmp.h"
 #include "codecs/image_sink.h"
 

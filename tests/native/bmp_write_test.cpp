@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "bmp_file.h"
 #include "codecs/bmp.h"
 #include "pixels/image_buffer.h"
 

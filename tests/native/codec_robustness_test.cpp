@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "codec_test_support.h"
+#include "bmp_file.h"
 #include "codecs/bmp.h"
 #include "codecs/jpeg_codec.h"
 #include "codecs/png_codec.h"

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "codecs/bmp.h"
+#include "bmp_file.h"
 #include "win/dib.h"
 #include "pixels/digit_font.h"
 #include "ui/draw.h"
