@@ -15,7 +15,9 @@
 #include "ui/host_link.h"
 #include "imagestore/image_buffers.h"
 #include "resources/resource_ids.h"
+#include "viewer/selection.h"
 #include "viewer/viewer.h"
+#include "viewer/viewer_hooks.h"
 #include "win_test_support.h"
 
 namespace pictornx {
@@ -262,6 +264,27 @@ TEST_F(ViewerTest, KeepsItsMinimumTrackingSize) {
   SendMessageW(viewer, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   EXPECT_EQ(limits.ptMinTrackSize.x, 460);
   EXPECT_EQ(limits.ptMinTrackSize.y, 250);
+}
+
+// The viewer reaches its menu, the range's targets and the add-cursor tool only through
+// hooks: with none registered it still opens, drags and closes, and does nothing more.
+TEST_F(ViewerTest, WithoutItsHooksTheViewerIgnoresCommandsAndRangesAndStillCloses) {
+  const ViewerHooks registered = RegisteredViewerHooks();
+  RegisterViewerHooks({});
+  HWND viewer = OpenOn(64, 48);
+  ASSERT_NE(viewer, nullptr);
+  SendMessageW(viewer, WM_COMMAND, IDM_CLOSE_VIEWER, 0);
+  EXPECT_EQ(ViewerWindow(), viewer);
+  Selection().rangeMode = true;
+  SendMessageW(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageW(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 20));
+  SendMessageW(viewer, WM_LBUTTONUP, 0, MAKELPARAM(30, 20));
+  EXPECT_FALSE(Selection().rangeMode);
+  EXPECT_EQ(ViewerWindow(), viewer);
+  SendMessageW(viewer, WM_CLOSE, 0, 0);
+  EXPECT_EQ(ViewerWindow(), nullptr);
+  EXPECT_FALSE(Images().workImage);
+  RegisterViewerHooks(registered);
 }
 
 TEST_F(ViewerTest, ResetRestoresTheOpeningImage) {
