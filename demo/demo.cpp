@@ -56,8 +56,18 @@ struct DemoState {
 };
 
 DemoState g_demo;
+// The scripted tour numbers its log lines instead of timing them, so that its screenshots
+// come out the same from one run to the next and a change to the library shows as a
+// difference between them.
+bool g_numberLogLines = false;
 
 std::wstring Timestamp() {
+  if (g_numberLogLines) {
+    static int line = 0;
+    wchar_t text[32];
+    swprintf(text, 32, L"line %04d   ", ++line);
+    return text;
+  }
   SYSTEMTIME t;
   GetLocalTime(&t);
   wchar_t text[32];
@@ -314,6 +324,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const wchar_t* tourDir = (argc >= 3 && wcscmp(argv[1], L"--tour") == 0) ? argv[2] : nullptr;
+
+  g_numberLogLines = tourDir != nullptr;
 
   std::wstring error;
   if (!g_demo.library.Load(L"pictornx.dll", &error)) {
