@@ -1,22 +1,19 @@
 // Request 11: the range capture. A topmost window covers the screen with the frozen
 // screen; a white XOR crosshair follows the pointer until the left button goes down, then
 // a dotted green rectangle and its size follow the drag; the release crops the rectangle.
-#include <windowsx.h>
-
 #include "capture/capture_modes.h"
 #include "capture/capture_rules.h"
 #include "capture/capture_window.h"
 #include "capture/range_capture_state.h"
-#include "ui/host_link.h"
 #include "inspector/pixel_inspector.h"
 #include "ui/draw.h"
-#include "ui/timers.h"
 #include "ui/tool_windows.h"
-#include "viewer/viewer.h"
 #include "win/handles.h"
 
 namespace pictornx {
 namespace {
+
+const CaptureMode& Mode();
 
 constexpr COLORREF kRangePen = RGB(0, 255, 0);
 constexpr COLORREF kCrosshairPen = RGB(255, 255, 255);
@@ -87,10 +84,8 @@ void FeedInspector(IntPoint at) {
   UpdatePixelInspector(screen.View(), p.x, p.y);
 }
 
-void OnPaint(HWND window) {
+void Paint(HWND window, HDC dc) {
   RangeCaptureState& s = RangeCapture();
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
   if (s.dragging) {
     DrawDragFrame(window, dc);
   } else {
@@ -99,7 +94,6 @@ void OnPaint(HWND window) {
     // next move's inversion removes it rather than drawing it.
     if (s.crosshairDrawn) XorCrosshair(dc, s.lastCrosshair);
   }
-  EndPaint(window, &paint);
 }
 
 void OnMouseMove(HWND window, IntPoint at) {
@@ -121,13 +115,6 @@ void OnLeftDown(HWND window, IntPoint at) {
   SetCapture(window);
 }
 
-// Closes the window; `keepImages` when the caller goes on to crop them.
-void CloseRange(HWND window, bool keepImages) {
-  RangeCapture().keepImages = keepImages;
-  OpenPixelInspector(nullptr, 0);
-  DestroyWindow(window);
-}
-
 void OnLeftUp(HWND window, IntPoint at) {
   RangeCaptureState& s = RangeCapture();
   // A release without a press here (the click that made the request, released over this
@@ -135,7 +122,7 @@ void OnLeftUp(HWND window, IntPoint at) {
   if (!s.dragging) return;
   const IntPoint press = s.press;
   const bool moved = at.x != press.x || at.y != press.y;
-  CloseRange(window, moved);
+  EndCaptureWindow(Mode(), window, moved);
   if (!moved) return;
   const PixelRect rect = DragRect(press, at);
   CropAndOpenViewer(rect.left, rect.top, rect.right, rect.bottom);
@@ -163,80 +150,67 @@ void OnKeyDown(HWND window, WPARAM key) {
   FeedInspector({client.x, client.y});
 }
 
-void OnTimeout(HWND window) {
+// What the window holds goes with it, and the inspector closes.
+void Release(HWND window) {
   RangeCaptureState& s = RangeCapture();
-  KillTimer(window, kCaptureTimeoutTimer);
-  s.timerRunning = false;
-  CloseRange(window, false);
-}
-
-// Every way the window goes ends here: what it holds is let go, the inspector closes, the
-// cycle's images are freed unless a crop follows, and the host comes back.
-void OnDestroy(HWND window) {
-  RangeCaptureState& s = RangeCapture();
-  if (s.window != window) return;
-  if (s.timerRunning) KillTimer(window, kCaptureTimeoutTimer);
-  s.timerRunning = false;
   s.held = WindowDc();
   s.dragging = false;
   if (GetCapture() == window) ReleaseCapture();
   OpenPixelInspector(nullptr, 0);
-  s.window = nullptr;
-  const bool keep = s.keepImages;
-  s.keepImages = false;
-  // A viewer opened meanwhile (a whole-screen request while this window showed) owns
-  // the images now.
-  if (!keep && !ViewerWindow()) FreeCaptureImages();
-  RestoreHostWindow();
 }
 
-IntPoint MessagePoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+void CloseInspector(HWND) { OpenPixelInspector(nullptr, 0); }
+
+void Reset() {
+  RangeCaptureState& s = RangeCapture();
+  s.lastCrosshair = {0, 0};
+  s.crosshairDrawn = false;
+  s.sizeText.Clear();
+  s.dragging = false;
+}
+
+void OpenInspector(HWND window) {
+  LabelFont().lfCharSet = SHIFTJIS_CHARSET;
+  SetInspectorCompareMode(false);
+  SetInspectorCrosshair(true);
+  OpenPixelInspector(window, 1);
+}
+
+// Owned by a topmost window, the inspector is made topmost too, after the activation that
+// raises its owner, so it stays in sight above it. Already topmost as an owned window, it
+// is stepped down first: a z-order that does not change is not applied to the screen
+// (docs/wine.md).
+void RaiseInspector(HWND) {
+  if (HWND inspector = PixelInspectorWindow()) {
+    SetWindowPos(inspector, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(inspector, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+CaptureWindowState& State() { return RangeCapture(); }
+
+const CaptureMode& Mode() {
+  static const CaptureMode mode{
+      .state = State,
+      .cursor = IDC_CROSS,
+      .placeAfter = HWND_TOPMOST,
+      .placeFlags = SWP_SHOWWINDOW,
+      .reset = Reset,
+      .opening = OpenInspector,
+      .opened = RaiseInspector,
+      .paint = Paint,
+      .mouseMove = OnMouseMove,
+      .leftDown = OnLeftDown,
+      .leftUp = OnLeftUp,
+      .keyDown = OnKeyDown,
+      .closing = CloseInspector,
+      .release = Release,
+  };
+  return mode;
+}
 
 INT_PTR CALLBACK RangeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      return TRUE;
-    case WM_PAINT:
-      OnPaint(window);
-      return TRUE;
-    case WM_SETCURSOR:
-      return SetCaptureCursor(window, lParam, IDC_CROSS);
-    case WM_GETDLGCODE:
-      // Arrow keys and characters come to this window, not to the dialog manager.
-      return DialogResult(window, DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS);
-    case WM_MOUSEMOVE:
-      OnMouseMove(window, MessagePoint(lParam));
-      return TRUE;
-    case WM_LBUTTONDOWN:
-      OnLeftDown(window, MessagePoint(lParam));
-      return TRUE;
-    case WM_LBUTTONUP:
-      OnLeftUp(window, MessagePoint(lParam));
-      return TRUE;
-    case WM_KEYDOWN:
-      OnKeyDown(window, wParam);
-      return TRUE;
-    case WM_CHAR:
-    case WM_SYSCHAR:
-    case WM_RBUTTONDOWN:
-      CloseRange(window, false);
-      return TRUE;
-    case WM_COMMAND:
-      // Escape, where the host's loop hands keys to the dialog manager first.
-      if (LOWORD(wParam) == IDCANCEL) CloseRange(window, false);
-      return TRUE;
-    case WM_TIMER:
-      if (wParam == kCaptureTimeoutTimer) OnTimeout(window);
-      return TRUE;
-    case WM_CLOSE:
-      CloseRange(window, false);
-      return TRUE;
-    case WM_DESTROY:
-      OnDestroy(window);
-      return FALSE;
-    default:
-      return FALSE;
-  }
+  return CaptureWindowMessage(Mode(), window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -246,47 +220,8 @@ RangeCaptureState& RangeCapture() {
   return state;
 }
 
-HWND RangeCaptureWindow() {
-  RangeCaptureState& s = RangeCapture();
-  if (s.window && !IsWindow(s.window)) s.window = nullptr;
-  return s.window;
-}
+HWND RangeCaptureWindow() { return LiveCaptureWindow(Mode()); }
 
-int StartRangeCapture(HWND hostWindow) {
-  if (RangeCaptureWindow()) return kCaptureWindowExists;
-  RangeCaptureState& s = RangeCapture();
-  s.lastCrosshair = {0, 0};
-  s.crosshairDrawn = false;
-  s.sizeText.Clear();
-  HWND window = CreateCaptureWindow(hostWindow, RangeProc);
-  if (!window) {
-    FreeCaptureImages();
-    return kCaptureFailed;
-  }
-  s.window = window;
-  s.dragging = false;
-  s.keepImages = false;
-  const SIZE screen = ScreenSize();
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, screen.cx, screen.cy, SWP_SHOWWINDOW);
-  SetCursor(LoadCursorW(nullptr, IDC_CROSS));
-
-  LabelFont().lfCharSet = SHIFTJIS_CHARSET;
-  SetInspectorCompareMode(false);
-  SetInspectorCrosshair(true);
-  OpenPixelInspector(window, 1);
-  SetForegroundWindow(window);
-  SetActiveWindow(window);
-  SetFocus(window);
-  // Owned by a topmost window, the inspector is made topmost too, after the activation
-  // that raises its owner, so it stays in sight above it. Already topmost as an owned
-  // window, it is stepped down first: a z-order that does not change is not applied to
-  // the screen (docs/wine.md).
-  if (HWND inspector = PixelInspectorWindow()) {
-    SetWindowPos(inspector, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(inspector, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  s.timerRunning = StartCaptureTimeout(window);
-  return kCaptureStarted;
-}
+int StartRangeCapture(HWND hostWindow) { return StartCaptureWindow(Mode(), RangeProc, hostWindow); }
 
 }  // namespace pictornx

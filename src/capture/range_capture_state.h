@@ -4,21 +4,19 @@
 #include <windows.h>
 
 #include "capture/capture_rules.h"
+#include "capture/capture_window.h"
 #include "viewer/viewer_rules.h"
 #include "win/handles.h"
 
 namespace pictornx {
 
-struct RangeCaptureState {
-  HWND window = nullptr;
-  bool timerRunning = false;  // timer 110
+struct RangeCaptureState : CaptureWindowState {
   bool dragging = false;
   IntPoint press;
   IntPoint current;
   WindowDc held;  // the window's DC from the press to the release
   IntPoint lastCrosshair;
   bool crosshairDrawn = false;
-  bool keepImages = false;  // the window closes for a crop: the images stay
   FixedText<kCaptureSizeTextChars> sizeText;  // the last size text drawn during a drag
 };
 

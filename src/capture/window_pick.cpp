@@ -1,13 +1,8 @@
 // Request 12: the window pick. A full-screen window shows the frozen screen; the window
 // under the pointer is outlined in green, and a click crops its rectangle.
-#include <windowsx.h>
-
 #include "capture/capture_modes.h"
 #include "capture/capture_rules.h"
 #include "capture/capture_window.h"
-#include "ui/host_link.h"
-#include "ui/timers.h"
-#include "viewer/viewer.h"
 #include "win/handles.h"
 
 namespace pictornx {
@@ -16,20 +11,19 @@ namespace {
 constexpr COLORREF kOutlinePen = RGB(0, 238, 0);
 constexpr int kOutlineWidth = 3;
 
-struct WindowPickState {
-  HWND window = nullptr;
-  bool timerRunning = false;  // timer 110
+struct WindowPickState : CaptureWindowState {
   bool pointerSeen = false;
   IntPoint lastPointer;
   HWND lastWindow = nullptr;  // the window under the pointer at the last move
   PixelRect outline;          // its rectangle clipped to the screen
-  bool keepImages = false;    // the window closes for a crop: the images stay
 };
 
 WindowPickState& Pick() {
   static WindowPickState state;
   return state;
 }
+
+const CaptureMode& Mode();
 
 SIZE ScreenSize() { return Images().screenSize; }
 
@@ -100,118 +94,61 @@ void OnMouseMove(HWND window, IntPoint at) {
   DrawPickFace(dc.Get());
 }
 
-void ClosePick(HWND window, bool keepImages) {
-  Pick().keepImages = keepImages;
-  DestroyWindow(window);
-}
-
 void OnClick(HWND window, IntPoint at) {
   // The click's own point decides, even when no move reached this window before it.
   OnMouseMove(window, at);
   PixelRect rect = ClippedWindowRect(Pick().lastWindow);
-  ClosePick(window, true);
+  EndCaptureWindow(Mode(), window, true);
   const SIZE screen = ScreenSize();
   if (rect.Empty()) rect = {0, 0, screen.cx, screen.cy};
   CropAndOpenViewer(rect.left, rect.top, rect.right, rect.bottom);
 }
 
-void OnPaint(HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  DrawPickFace(dc);
-  EndPaint(window, &paint);
-}
+// The window last found under the pointer is forgotten with the capture window.
+void Release(HWND) { Pick().lastWindow = nullptr; }
 
-void OnTimeout(HWND window) {
-  KillTimer(window, kCaptureTimeoutTimer);
-  Pick().timerRunning = false;
-  ClosePick(window, false);
-}
-
-// Every way the window goes ends here, as for the range capture.
-void OnDestroy(HWND window) {
+void Reset() {
   WindowPickState& s = Pick();
-  if (s.window != window) return;
-  if (s.timerRunning) KillTimer(window, kCaptureTimeoutTimer);
-  s.timerRunning = false;
-  s.window = nullptr;
+  s.pointerSeen = false;
   s.lastWindow = nullptr;
-  const bool keep = s.keepImages;
-  s.keepImages = false;
-  // A viewer opened meanwhile (a whole-screen request while this window showed) owns
-  // the images now.
-  if (!keep && !ViewerWindow()) FreeCaptureImages();
-  RestoreHostWindow();
+  s.outline = {};
+}
+
+// Shown without a redraw, the window paints the frozen screen once it is active.
+void Invalidate(HWND window) { InvalidateRect(window, nullptr, FALSE); }
+
+void Paint(HWND, HDC dc) { DrawPickFace(dc); }
+
+CaptureWindowState& State() { return Pick(); }
+
+const CaptureMode& Mode() {
+  static const CaptureMode mode{
+      .state = State,
+      .cursor = IDC_ARROW,
+      .placeAfter = nullptr,
+      .placeFlags = SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOREDRAW,
+      .reset = Reset,
+      .opening = nullptr,
+      .opened = Invalidate,
+      .paint = Paint,
+      .mouseMove = OnMouseMove,
+      .leftDown = OnClick,
+      .leftUp = nullptr,
+      .keyDown = nullptr,
+      .closing = nullptr,
+      .release = Release,
+  };
+  return mode;
 }
 
 INT_PTR CALLBACK PickProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      return TRUE;
-    case WM_PAINT:
-      OnPaint(window);
-      return TRUE;
-    case WM_SETCURSOR:
-      return SetCaptureCursor(window, lParam, IDC_ARROW);
-    case WM_GETDLGCODE:
-      return DialogResult(window, DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS);
-    case WM_MOUSEMOVE:
-      OnMouseMove(window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return TRUE;
-    case WM_LBUTTONDOWN:
-      OnClick(window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return TRUE;
-    case WM_KEYDOWN:
-    case WM_CHAR:
-    case WM_SYSCHAR:
-    case WM_RBUTTONDOWN:
-    case WM_CLOSE:
-      ClosePick(window, false);
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDCANCEL) ClosePick(window, false);
-      return TRUE;
-    case WM_TIMER:
-      if (wParam == kCaptureTimeoutTimer) OnTimeout(window);
-      return TRUE;
-    case WM_DESTROY:
-      OnDestroy(window);
-      return FALSE;
-    default:
-      return FALSE;
-  }
+  return CaptureWindowMessage(Mode(), window, message, wParam, lParam);
 }
 
 }  // namespace
 
-HWND WindowPickWindow() {
-  WindowPickState& s = Pick();
-  if (s.window && !IsWindow(s.window)) s.window = nullptr;
-  return s.window;
-}
+HWND WindowPickWindow() { return LiveCaptureWindow(Mode()); }
 
-int StartWindowPick(HWND hostWindow) {
-  if (WindowPickWindow()) return kCaptureWindowExists;
-  HWND window = CreateCaptureWindow(hostWindow, PickProc);
-  if (!window) {
-    FreeCaptureImages();
-    return kCaptureFailed;
-  }
-  WindowPickState& s = Pick();
-  s.window = window;
-  s.pointerSeen = false;
-  s.lastWindow = nullptr;
-  s.outline = {};
-  s.keepImages = false;
-  const SIZE screen = ScreenSize();
-  SetWindowPos(window, nullptr, 0, 0, screen.cx, screen.cy, SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOREDRAW);
-  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  SetForegroundWindow(window);
-  SetActiveWindow(window);
-  SetFocus(window);
-  InvalidateRect(window, nullptr, FALSE);
-  s.timerRunning = StartCaptureTimeout(window);
-  return kCaptureStarted;
-}
+int StartWindowPick(HWND hostWindow) { return StartCaptureWindow(Mode(), PickProc, hostWindow); }
 
 }  // namespace pictornx

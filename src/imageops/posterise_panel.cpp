@@ -17,6 +17,7 @@
 #include "viewer/viewer.h"
 #include "win/dib.h"
 #include "win/module.h"
+#include "win/paint.h"
 
 namespace pictornx {
 namespace {
@@ -44,8 +45,8 @@ void ShowLevels(HWND panel) {
 // The diagram: a white box, the top and bottom levels as lines two pixels inside, and a
 // line for every level between, placed as the spacing places them.
 void PaintDiagram(HWND diagram) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(diagram, &paint);
+  PaintScope paint(diagram);
+  HDC dc = paint.Dc();
   if (!dc) return;
   RECT client{};
   GetClientRect(diagram, &client);
@@ -65,7 +66,6 @@ void PaintDiagram(HWND diagram) {
     const int count = PosterDiagramRows(settings.levels, settings.gamma, height, rows);
     for (int i = 0; i < count; ++i) across(rows[i]);
   }
-  EndPaint(diagram, &paint);
 }
 
 LRESULT CALLBACK DiagramProc(HWND diagram, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include "inspector/inspector_state.h"
 #include "ui/draw.h"
 #include "ui/painted_window.h"
+#include "win/dialog_result.h"
 #include "win/module.h"
 
 namespace pictornx {
@@ -77,8 +78,7 @@ INT_PTR CALLBACK ReadoutProc(HWND window, UINT message, WPARAM, LPARAM) {
     case WM_INITDIALOG:
       return TRUE;
     case WM_ERASEBKGND:
-      SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-      return TRUE;
+      return DialogResult(window, 1);
     case WM_PAINT:
       Inspector().readout.face.Paint(window);
       return TRUE;

@@ -12,7 +12,9 @@
 #include "ui/painted_window.h"
 #include "ui/tool_windows.h"
 #include "ui/window_shape.h"
+#include "win/dialog_result.h"
 #include "win/module.h"
+#include "win/paint.h"
 
 namespace pictornx {
 namespace {
@@ -65,9 +67,8 @@ void DrawTitle(ImageView face, ConstImageView title, bool wide) {
 
 void OnPaint(HWND window) {
   InspectorState& s = Inspector();
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  if (dc) {
+  PaintScope paint(window);
+  if (HDC dc = paint.Dc()) {
     // The readout child paints itself; the parent must not paint over it.
     if (s.readout.window && IsWindowVisible(s.readout.window)) {
       const RECT child = ReadoutClientRect();
@@ -75,7 +76,6 @@ void OnPaint(HWND window) {
     }
     s.face.CopyTo(dc, 0, 0);
   }
-  EndPaint(window, &paint);
 }
 
 void RememberPlacement(HWND window) {
@@ -120,8 +120,7 @@ INT_PTR CALLBACK InspectorProc(HWND window, UINT message, WPARAM, LPARAM lParam)
     case WM_INITDIALOG:
       return TRUE;
     case WM_ERASEBKGND:
-      SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-      return TRUE;
+      return DialogResult(window, 1);
     case WM_PAINT:
       OnPaint(window);
       return TRUE;

@@ -12,6 +12,7 @@
 #include "ui/surface.h"
 #include "ui/tool_windows.h"
 #include "win/module.h"
+#include "win/paint.h"
 
 namespace pictornx {
 namespace {
@@ -42,8 +43,8 @@ const std::array<uint8_t, 256>& TableOf(int id) {
 
 // One horizontal line for every level present: level 255 on the top row, 0 on row 255.
 void PaintGaugeControl(HWND gauge) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(gauge, &paint);
+  PaintScope paint(gauge);
+  HDC dc = paint.Dc();
   if (!dc) return;
   RECT client{};
   GetClientRect(gauge, &client);
@@ -62,7 +63,6 @@ void PaintGaugeControl(HWND gauge) {
       LineTo(dc, client.right - 1, 255 - v);
     }
   }
-  EndPaint(gauge, &paint);
 }
 
 LRESULT CALLBACK GaugeControlProc(HWND gauge, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -171,13 +171,11 @@ bool OnInitDialog(HWND window) {
 }
 
 void OnPaint(HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  if (dc) {
+  PaintScope paint(window);
+  if (HDC dc = paint.Dc()) {
     Gauge().face.CopyTo(dc, 0, 0);
     PaintPanelFrame(window, dc);
   }
-  EndPaint(window, &paint);
 }
 
 void OnDestroy(HWND window) {

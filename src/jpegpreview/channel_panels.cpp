@@ -9,6 +9,7 @@
 #include "ui/draw.h"
 #include "win/handles.h"
 #include "win/module.h"
+#include "win/paint.h"
 
 namespace pictornx {
 namespace {
@@ -164,19 +165,17 @@ void DrawChannelPanels(Surface (&panels)[3], ConstImageView source, ConstImageVi
 }
 
 void PaintChannelPanel(HWND control, const Surface& panel) {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(control, &paint);
-  if (dc) {
+  PaintScope paint(control);
+  if (const HDC dc = paint.Dc()) {
     RECT client;
     GetClientRect(control, &client);
     // CreateRoundRectRgn leaves out its right column and bottom row.
     OwnedRegion clip(CreateRoundRectRgn(0, 0, client.right + 1, client.bottom + 1, 10, 10));
     SavedDcState saved(dc);
     if (clip) SelectClipRgn(dc, clip.Get());
-    FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &paint.Paint().rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     panel.CopyTo(dc, 0, 0);
   }
-  EndPaint(control, &paint);
 }
 
 }  // namespace pictornx

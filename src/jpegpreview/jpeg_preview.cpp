@@ -20,6 +20,7 @@
 #include "ui/timers.h"
 #include "ui/tool_windows.h"
 #include "ui/window_shape.h"
+#include "win/dialog_result.h"
 #include "win/module.h"
 
 namespace pictornx {
@@ -206,8 +207,7 @@ INT_PTR CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       g_initFailure = InitPreview(window) ? InitFailure::kNone : InitFailure::kMemory;
       return FALSE;
     case WM_ERASEBKGND:
-      SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
-      return TRUE;
+      return DialogResult(window, 1);
     case WM_PAINT:
       s.face.Paint(window);
       return TRUE;

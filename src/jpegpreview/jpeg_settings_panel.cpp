@@ -16,6 +16,7 @@
 #include "ui/surface.h"
 #include "ui/tool_windows.h"
 #include "ui/window_shape.h"
+#include "win/dialog_result.h"
 #include "win/module.h"
 
 namespace pictornx {
@@ -312,8 +313,7 @@ INT_PTR CALLBACK SettingsPanelProc(HWND panel, UINT message, WPARAM wParam, LPAR
       return TRUE;
     case WM_ERASEBKGND:
       // The picture covers the whole client area.
-      SetWindowLongPtrW(panel, DWLP_MSGRESULT, 1);
-      return TRUE;
+      return DialogResult(panel, 1);
     case WM_PAINT:
       OnPaint(panel);
       return TRUE;

@@ -9,6 +9,7 @@
 #include "ui/painted_window.h"
 #include "ui/timers.h"
 #include "win/module.h"
+#include "win/paint.h"
 
 namespace pictornx {
 namespace {
@@ -17,16 +18,15 @@ constexpr COLORREF kHatchColour = 0x0096C8C8;
 
 void PaintView(HWND view) {
   PreviewState& s = Preview();
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(view, &paint);
+  PaintScope paint(view);
+  HDC dc = paint.Dc();
   if (!dc) return;
   // Beside and below an image smaller than the view, the hatch says there is nothing more.
   if (s.geometry.limitX == 0 || s.geometry.limitY == 0) {
     OwnedBrush hatch(CreateHatchBrush(HS_DIAGCROSS, kHatchColour));
-    if (hatch) FillRect(dc, &paint.rcPaint, hatch.Get());
+    if (hatch) FillRect(dc, &paint.Paint().rcPaint, hatch.Get());
   }
   if (s.viewImage) s.viewImage.CopyTo(dc, 0, 0);
-  EndPaint(view, &paint);
 }
 
 PreviewPoint ViewPoint(int x, int y) { return {x - kViewClientLeft, y - kViewClientTop}; }

@@ -7,6 +7,7 @@
 #include "ui/popup.h"
 #include "resources/resource_ids.h"
 #include "ui/timers.h"
+#include "win/paint.h"
 
 namespace pictornx {
 
@@ -47,9 +48,7 @@ LRESULT CALLBACK HintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_PAINT: {
       // Painted again whenever it is uncovered, not only when it first shows.
-      PAINTSTRUCT paint;
-      BeginPaint(window, &paint);
-      EndPaint(window, &paint);
+      { PaintScope validate(window); }
       PaintHint(window, Hint().textWidth);
       return 0;
     }

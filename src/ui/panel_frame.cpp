@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ui/window_shape.h"
+#include "win/paint.h"
 
 namespace pictornx {
 
@@ -42,11 +43,8 @@ bool PanelMessage(HWND panel, UINT message, std::span<const HintSpot> hints) {
       ReleaseCapture();
       return true;
     case WM_PAINT: {
-      PAINTSTRUCT paint;
-      if (HDC dc = BeginPaint(panel, &paint)) {
-        PaintPanelFrame(panel, dc);
-        EndPaint(panel, &paint);
-      }
+      PaintScope paint(panel);
+      if (paint.Dc()) PaintPanelFrame(panel, paint.Dc());
       return true;
     }
     default:

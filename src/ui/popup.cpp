@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "ui/timers.h"
 #include "ui/window_shape.h"
+#include "win/paint.h"
 
 namespace pictornx {
 namespace {
@@ -32,8 +33,8 @@ PopupState& Popup() {
 OwnedFont CreatePopupFont() { return CreateMessageFont(14); }
 
 void PaintPopup(HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
+  PaintScope paint(window);
+  HDC dc = paint.Dc();
   const PopupState& popup = Popup();
   {
     OwnedPen pen(CreatePen(PS_SOLID, 3, kPopupInk));
@@ -49,7 +50,6 @@ void PaintPopup(HWND window) {
     TextOutW(dc, 20, 7, popup.line1, static_cast<int>(wcslen(popup.line1)));
     TextOutW(dc, 20, popup.size.cy / 2 + 3, popup.line2, static_cast<int>(wcslen(popup.line2)));
   }
-  EndPaint(window, &paint);
 }
 
 INT_PTR CALLBACK PopupProc(HWND window, UINT message, WPARAM, LPARAM) {

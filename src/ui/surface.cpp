@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "win/module.h"
+#include "win/paint.h"
 
 namespace pictornx {
 
@@ -65,10 +66,8 @@ void Surface::CopyTo(HDC dc, int x, int y) const {
 }
 
 void Surface::Paint(HWND window, int x, int y) const {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  if (dc) CopyTo(dc, x, y);
-  EndPaint(window, &paint);
+  PaintScope paint(window);
+  if (paint.Dc()) CopyTo(paint.Dc(), x, y);
 }
 
 DibSection LoadSpriteSheet(uint16_t id) {

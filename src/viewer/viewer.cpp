@@ -8,6 +8,7 @@
 #include "ui/host_link.h"
 #include "imagestore/image_buffers.h"
 #include "win/module.h"
+#include "win/paint.h"
 #include "win/step_clock.h"
 #include "ui/popup.h"
 #include "viewer/render_view.h"
@@ -71,9 +72,7 @@ void DrawWorkImage(HDC dc) {
 // Every paint redraws the whole client area through the window's own DC; the parts the
 // image does not cover (right of it and below it) get the amber cross-hatch.
 void PaintViewer(HWND window) {
-  PAINTSTRUCT paint;
-  BeginPaint(window, &paint);
-  EndPaint(window, &paint);
+  { PaintScope validate(window); }
 
   WindowDc dc(window);
   ScreenPaletteScope palette(dc.Get());

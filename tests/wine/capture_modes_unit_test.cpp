@@ -59,6 +59,34 @@ TEST_F(CaptureModesUnit, CaptureWindowLeftAloneClosesItself) {
   }
 }
 
+// A host that goes while a capture window shows takes the window with it, past the
+// window's own ways out: its end still lets go of the mouse, its DC, the inspector and the
+// images, and the mode starts again for the next host.
+TEST_F(CaptureModesUnit, CaptureWindowEndsWithItsHost) {
+  for (int type : {11, 12}) {
+    SCOPED_TRACE(type);
+    const auto modeWindow = [type] { return type == 11 ? RangeCaptureWindow() : WindowPickWindow(); };
+    HWND window = nullptr;
+    {
+      wintest::HostWindow shortLived;
+      ASSERT_EQ(RunToolRequest(shortLived.Get(), type, 1), 0);
+      window = modeWindow();
+      ASSERT_NE(window, nullptr);
+      if (type == 11) SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+    }
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(modeWindow(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(RangeCapture().held);
+    EXPECT_EQ(PixelInspectorWindow(), nullptr);
+    EXPECT_EQ(GetImageBits(), nullptr);
+    ASSERT_EQ(RunToolRequest(host.Get(), type, 1), 0);
+    ASSERT_NE(modeWindow(), nullptr);
+    SendMessageW(modeWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(GetImageBits(), nullptr);
+  }
+}
+
 // Timer 112 at a 50th of its period (100 ms).
 TEST_F(CaptureModesUnit, DelayedCaptureRefusesRequestsUntilTheViewerOpens) {
   testing::SetTimerScale(50);
