@@ -37,6 +37,7 @@ check-native: setup
 	@$(call configure,native)
 	@cmake --build --preset native --target pictornx_native_tests
 	@scripts/check-includes
+	@tests/scripts/check-includes-test
 	@scripts/check-no-throw
 	@echo "== native tests =="
 	@ctest --preset native
